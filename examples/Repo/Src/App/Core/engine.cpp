@@ -1,0 +1,3 @@
+#include "engine.hpp"
+
+int Engine::Run() { return 0; }

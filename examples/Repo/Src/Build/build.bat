@@ -1,0 +1,2 @@
+@echo off
+msbuild ..\Prj\App.vcxproj

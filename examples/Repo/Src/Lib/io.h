@@ -1,0 +1,2 @@
+#pragma once
+int io_init(void);

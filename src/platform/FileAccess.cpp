@@ -1,0 +1,30 @@
+#include "platform/FileAccess.h"
+
+#include <algorithm>
+#include <ios>
+
+namespace tamrivo {
+
+boost::filesystem::path NativePath(const std::string& text) { return boost::filesystem::path(text); }
+
+boost::filesystem::path NativePathFromWindowsForm(const std::string& text) {
+#ifdef _WIN32
+    return boost::filesystem::path(text);
+#else
+    std::string posix = text;
+    std::replace(posix.begin(), posix.end(), '\\', '/');
+    return boost::filesystem::path(posix);
+#endif
+}
+
+std::string NarrowString(const boost::filesystem::path& path) { return path.string(); }
+
+void OpenInputFile(boost::filesystem::ifstream& stream, const boost::filesystem::path& path) {
+    stream.open(path, std::ios::in | std::ios::binary);
+}
+
+void OpenOutputFile(boost::filesystem::ofstream& stream, const boost::filesystem::path& path) {
+    stream.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+}
+
+}  // namespace tamrivo

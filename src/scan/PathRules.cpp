@@ -1,0 +1,134 @@
+#include "scan/PathRules.h"
+
+#include <algorithm>
+
+namespace tamrivo {
+namespace {
+
+constexpr std::string_view kSrcMarker = "Src";
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Characters of a device root name such as "prn:" or "com1:".
+bool IsDeviceNameChar(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '$'; }
+
+std::size_t FindSeparator(const std::string& path, std::size_t from) {
+    const std::size_t pos = path.find_first_of("\\/", from);
+    return pos == std::string::npos ? path.size() : pos;
+}
+
+// Where the root directory starts (path.size() when there is none), and the root name's length.
+std::size_t FindRootDirectoryStart(const std::string& path, std::size_t& rootNameSize) {
+    const std::size_t size = path.size();
+    rootNameSize = 0;
+    if (size == 0) {
+        return 0;
+    }
+    bool parsingRootName = false;
+    std::size_t pos = 0;
+    if (IsSeparator(path[0])) {
+        if (size >= 2 && IsSeparator(path[1])) {
+            if (size == 2) {
+                rootNameSize = 2;
+                return 2;
+            }
+            if (size >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
+                // "\\?\" and "\\.\" prefixes
+                parsingRootName = true;
+                pos = 4;
+            } else if (IsSeparator(path[2])) {
+                return 0;
+            } else {
+                // "\\host": the network name is the root name
+                pos = FindSeparator(path, 2);
+                rootNameSize = pos;
+                return pos;
+            }
+        } else if (size >= 4 && path[1] == '?' && path[2] == '?' && IsSeparator(path[3])) {
+            // "\??\" prefix
+            parsingRootName = true;
+            pos = 4;
+        } else {
+            return 0;
+        }
+    }
+    // "C:" or a device name such as "prn:"
+    if (size - pos >= 2 && IsAsciiLetter(path[pos])) {
+        std::size_t i = pos + 1;
+        while (i < size && IsDeviceNameChar(path[i])) {
+            ++i;
+        }
+        if (i < size && path[i] == ':') {
+            pos = i + 1;
+            rootNameSize = pos;
+            parsingRootName = false;
+            if (pos < size && IsSeparator(path[pos])) {
+                return pos;
+            }
+        }
+    }
+    if (!parsingRootName) {
+        return size;
+    }
+    pos = FindSeparator(path, pos);
+    rootNameSize = pos;
+    return pos;
+}
+
+}  // namespace
+
+std::string TrimThroughSrc(std::string& path) {
+    const std::size_t marker = path.find(kSrcMarker);
+    if (marker != std::string::npos) {
+        path.erase(0, std::min(path.size(), marker + kSrcMarker.size() + 1));
+    }
+    return path;
+}
+
+std::string WindowsParentPath(const std::string& path) {
+    std::size_t rootNameSize = 0;
+    const std::size_t rootDirectory = FindRootDirectoryStart(path, rootNameSize);
+
+    std::size_t filenameStart = path.size();
+    while (filenameStart > rootNameSize && !IsSeparator(path[filenameStart - 1])) {
+        --filenameStart;
+    }
+    const std::size_t filenameSize = path.size() - filenameStart;
+
+    // Drop the file name and the separators before it, but keep a root directory and a root name.
+    std::size_t end = filenameStart;
+    while (true) {
+        if (end <= rootNameSize) {
+            if (filenameSize == 0) {
+                end = 0;
+            }
+            break;
+        }
+        --end;
+        if (!IsSeparator(path[end])) {
+            ++end;
+            break;
+        }
+        if (end == rootDirectory) {
+            end += filenameSize > 0 ? 1 : 0;
+            break;
+        }
+    }
+    return path.substr(0, end);
+}
+
+std::string ParentFolderRelativeToSrc(std::string& path) {
+    path = WindowsParentPath(path);
+    return TrimThroughSrc(path);
+}
+
+bool IsOutsideExcludedFolders(const std::string& path) {
+    return std::none_of(ExcludedFolderMarkers.begin(), ExcludedFolderMarkers.end(),
+                        [&path](std::string_view marker) {
+                            return path.find(marker) != std::string::npos;
+                        });
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,96 @@
+#include "scan/PathRules.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace tamrivo {
+namespace {
+
+using Cases = std::vector<std::pair<std::string, std::string>>;
+
+TEST(TrimThroughSrc, CutsThroughTheFirstMarkerAndOneByte) {
+    const Cases cases = {
+        {"C:\\proj\\Src\\App\\Core", "App\\Core"},
+        {"C:\\proj\\Src\\App", "App"},
+        {"C:\\proj\\Src", ""},
+        {"Src\\App", "App"},
+        {"C:\\proj\\Srcs\\App", "\\App"},
+        {"C:\\MySrc\\App", "App"},
+        {"C:\\Src\\Lib\\Src\\x", "Lib\\Src\\x"},
+        {"C:\\proj\\src\\App", "C:\\proj\\src\\App"},
+        {"C:\\proj\\code\\App", "C:\\proj\\code\\App"},
+        {"", ""},
+        {"C:\\proj\\Src\\", ""},
+    };
+    for (const auto& [input, expected] : cases) {
+        std::string path = input;
+        const std::string result = TrimThroughSrc(path);
+        EXPECT_EQ(result, expected) << input;
+        EXPECT_EQ(path, expected) << "the string itself is trimmed: " << input;
+    }
+}
+
+TEST(ParentFolderRelativeToSrc, TakesTheWindowsParentThenTrims) {
+    const Cases cases = {
+        {"..\\..\\Src\\App\\Core\\main.c", "App\\Core"},
+        {"..\\..\\Src\\main.c", ""},
+        {"C:\\proj\\code\\main.c", "C:\\proj\\code"},
+        {"main.c", ""},
+        {"C:\\main.c", "C:\\"},
+        {"D:\\Repo\\Src\\Prj\\App.vcxproj.filters", "Prj"},
+        {"D:\\Repo\\Prj\\App.vcxproj.filters", "D:\\Repo\\Prj"},
+        {"..\\..\\SrcMain.c", "..\\.."},
+        {"Prj/App.vcxproj.filters.new", "Prj"},
+    };
+    for (const auto& [input, expected] : cases) {
+        std::string path = input;
+        EXPECT_EQ(ParentFolderRelativeToSrc(path), expected) << input;
+        EXPECT_EQ(path, expected) << input;
+    }
+}
+
+TEST(WindowsParentPath, KeepsRootsAndDropsSeparatorRuns) {
+    const Cases cases = {
+        {"C:\\main.c", "C:\\"},
+        {"C:main.c", "C:"},
+        {"..\\..\\Src\\App\\main.c", "..\\..\\Src\\App"},
+        {"C:\\a\\b\\", "C:\\a\\b"},
+        {"\\\\host\\share\\x", "\\\\host\\share"},
+        {"\\\\host\\x", "\\\\host\\"},
+        {"a/b\\c", "a/b"},
+        {"a\\\\\\b", "a"},
+        {"C:\\", "C:"},
+        {"C:", ""},
+        {"\\", ""},
+        {"\\x", "\\"},
+        {"main.c", ""},
+        {"", ""},
+        {"/home/u/Repo/Src\\App\\main.c", "/home/u/Repo/Src\\App"},
+        {"Prj/App.vcxproj.filters.new", "Prj"},
+    };
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(WindowsParentPath(input), expected) << input;
+    }
+}
+
+TEST(IsOutsideExcludedFolders, FindsTheMarkersAnywhere) {
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"C:\\proj\\Src\\App\\main.c", true},
+        {"C:\\proj\\Src\\Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\Tools\\gen.c", false},
+        {"C:\\proj\\Src\\Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\ToolsOld", false},
+        {"C:\\proj\\Src\\Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\tools", true},
+        {"C:\\proj\\Src\\Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5", true},
+        {"x\\Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\Releases", false},
+        {"Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\ReviewDocument\\a.h", false},
+        {"Src_ThirdParty/Src_QRX5/Src_VORN-QRX5/Tools", true},
+        {"", true},
+    };
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(IsOutsideExcludedFolders(input), expected) << input;
+    }
+}
+
+}  // namespace
+}  // namespace tamrivo

@@ -1,0 +1,177 @@
+#include "scan/SourceTreeWalk.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <boost/filesystem/operations.hpp>
+#include <sstream>
+
+#include "TestSupport.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::TempDir;
+using testing::WriteFile;
+using Strings = std::vector<std::string>;
+
+struct WalkResult {
+    SourceInventory inventory;
+    FolderList folders;
+    std::string errors;
+};
+
+WalkResult Walk(const std::string& root) {
+    WalkResult result;
+    std::ostringstream errors;
+    WalkSourceTree(root, result.inventory, result.folders, errors);
+    result.errors = errors.str();
+    return result;
+}
+
+TEST(NtfsNameLess, SortsAsWindowsListsNtfsFolders) {
+    Strings names = {"zeta.c", "_x.c", "b.txt", "Sub", "9.c", "Alpha.h", "sub2", "10.c", "a.c",
+                     "Beta.c", "A.c", "a"};
+    std::sort(names.begin(), names.end(), NtfsNameLess);
+    EXPECT_EQ(names, (Strings{"10.c", "9.c", "a", "A.c", "a.c", "Alpha.h", "b.txt", "Beta.c",
+                              "Sub", "sub2", "zeta.c", "_x.c"}));
+}
+
+TEST(WalkSourceTree, ListsFoldersAndFilesInPreOrderWithWindowsStrings) {
+    TempDir tree;
+    const std::string root = tree / "proj/Src";
+    WriteFile(root + "/main.c", "");
+    WriteFile(root + "/b.h", "");
+    WriteFile(root + "/App/Core/main.c", "");
+    WriteFile(root + "/App/util.h", "");
+    WriteFile(root + "/App/notes.txt", "");
+    WriteFile(root + "/App/Core/link.ld", "");
+    WriteFile(root + "/Lib/Src/x.c", "");
+
+    WalkResult result = Walk(root);
+    EXPECT_EQ(result.folders, (Strings{"App", "App\\Core", "Lib", "Lib\\Src"}));
+    EXPECT_EQ(result.inventory.sourceFiles,
+              (Strings{"..\\..\\Src\\App\\Core\\main.c", "..\\..\\Src\\Lib\\Src\\x.c",
+                       "..\\..\\Src\\main.c"}));
+    EXPECT_EQ(result.inventory.headerFiles,
+              (Strings{"..\\..\\Src\\App\\util.h", "..\\..\\Src\\b.h"}));
+    EXPECT_EQ(result.inventory.otherFiles, (Strings{"..\\..\\Src\\App\\Core\\link.ld"}));
+    EXPECT_EQ(result.errors, "");
+
+    // A trailing separator on the root adds none of its own; a root's slashes are kept.
+    WalkResult withSlash = Walk(root + "/");
+    EXPECT_EQ(withSlash.folders, result.folders);
+    EXPECT_EQ(withSlash.inventory.sourceFiles[2], "..\\..\\Src/main.c");
+}
+
+TEST(WalkSourceTree, RootsAboveOrWithoutTheSrcFolder) {
+    TempDir tree;
+    WriteFile(tree / "proj/Src/App/a.c", "");
+    WriteFile(tree / "proj/code/App/b.c", "");
+
+    WalkResult above = Walk(tree / "proj");
+    const std::string base = tree / "proj";
+    EXPECT_EQ(above.folders, (Strings{base + "\\code", base + "\\code\\App", "", "App"}));
+    EXPECT_EQ(above.inventory.sourceFiles,
+              (Strings{base + "\\code\\App\\b.c", "..\\..\\Src\\App\\a.c"}));
+}
+
+TEST(WalkSourceTree, KeepsTheComponentsExcludedFoldersOutOfBothLists) {
+    TempDir tree;
+    const std::string root = tree / "Src";
+    const std::string component = root + "/Src_ThirdParty/Src_QRX5/Src_VORN-QRX5";
+    WriteFile(component + "/Source/a.c", "");
+    WriteFile(component + "/Releases/r.c", "");
+    WriteFile(component + "/Releases/Deep/d.h", "");
+    WriteFile(component + "/ToolsOld/t.c", "");
+    WriteFile(component + "/tools/k.c", "");
+
+    WalkResult result = Walk(root);
+    const std::string c = "Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5";
+    EXPECT_EQ(result.folders, (Strings{"Src_ThirdParty", "Src_ThirdParty\\Src_QRX5", c,
+                                       c + "\\Source", c + "\\tools"}));
+    EXPECT_EQ(result.inventory.sourceFiles,
+              (Strings{"..\\..\\Src\\" + c + "\\Source\\a.c", "..\\..\\Src\\" + c + "\\tools\\k.c"}));
+    EXPECT_TRUE(result.inventory.headerFiles.empty());
+}
+
+TEST(WalkSourceTree, FolderTestLooksAtTheTrimmedFormAndFileTestAtTheFullPath) {
+    TempDir tree;
+    // One folder whose name holds backslashes stands for a Windows root D:\Src_ThirdParty\...
+    const std::string root = tree / "Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5";
+    WriteFile(root + "/Releases/r.c", "");
+    WalkResult result = Walk(root);
+    EXPECT_EQ(result.folders, (Strings{"ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\Releases"}));
+    EXPECT_TRUE(result.inventory.sourceFiles.empty());
+}
+
+TEST(WalkSourceTree, AFolderWithAKnownExtensionIsAlsoAFile) {
+    TempDir tree;
+    WriteFile(tree / "Src/Lib.h/x.c", "");
+    WalkResult result = Walk(tree / "Src");
+    EXPECT_EQ(result.folders, (Strings{"Lib.h"}));
+    EXPECT_EQ(result.inventory.headerFiles, (Strings{"..\\..\\Src\\Lib.h"}));
+    EXPECT_EQ(result.inventory.sourceFiles, (Strings{"..\\..\\Src\\Lib.h\\x.c"}));
+}
+
+TEST(WalkSourceTree, LinksAreListedButNeverEntered) {
+    TempDir tree;
+    const std::string root = tree / "Src";
+    WriteFile(tree / "Outside/o.c", "");
+    WriteFile(root + "/Real/r.c", "");
+    ASSERT_EQ(symlink((tree / "Outside").c_str(), (root + "/Linked.h").c_str()), 0);
+    ASSERT_EQ(symlink((tree / "missing").c_str(), (root + "/dangling.c").c_str()), 0);
+    ASSERT_EQ(symlink(root.c_str(), (root + "/Real/up").c_str()), 0);
+    ASSERT_EQ(symlink((root + "/loop2").c_str(), (root + "/loop1.c").c_str()), 0);
+    ASSERT_EQ(symlink((root + "/loop1.c").c_str(), (root + "/loop2").c_str()), 0);
+
+    WalkResult result = Walk(root);
+    EXPECT_EQ(result.folders, (Strings{"Linked.h", "Real", "Real\\up"}));
+    EXPECT_EQ(result.inventory.headerFiles, (Strings{"..\\..\\Src\\Linked.h"}));
+    EXPECT_EQ(result.inventory.sourceFiles,
+              (Strings{"..\\..\\Src\\dangling.c", "..\\..\\Src\\loop1.c", "..\\..\\Src\\Real\\r.c"}));
+    // The loop cannot be resolved: reported for both links, and the walk goes on.
+    EXPECT_NE(result.errors.find("Error While Accessing : " + root + "\\loop1.c :: "),
+              std::string::npos)
+        << result.errors;
+    EXPECT_NE(result.errors.find("Error While Accessing : " + root + "\\loop2 :: "),
+              std::string::npos)
+        << result.errors;
+}
+
+TEST(WalkSourceTree, AnUnreadableFolderIsListedOnceReportedAndSkipped) {
+    TempDir tree;
+    const std::string root = tree / "Src";
+    WriteFile(root + "/A/a.c", "");
+    WriteFile(root + "/B/hidden.c", "");
+    WriteFile(root + "/C/c.c", "");
+    testing::OpenToEveryone(tree.path());
+    ASSERT_EQ(chmod((root + "/B").c_str(), 0), 0);
+
+    WalkResult result;
+    testing::AsUnprivilegedUser([&] { result = Walk(root); });
+    EXPECT_EQ(result.folders, (Strings{"A", "B", "C"}));
+    EXPECT_EQ(result.inventory.sourceFiles, (Strings{"..\\..\\Src\\A\\a.c", "..\\..\\Src\\C\\c.c"}));
+    EXPECT_EQ(result.errors, "Error While Accessing : " + root + "\\B :: Permission denied\n");
+}
+
+TEST(WalkSourceTree, MissingEmptyOrFileRootsAddNothing) {
+    TempDir tree;
+    WriteFile(tree / "file.c", "");
+    boost::filesystem::create_directories(tree / "Empty");
+    for (const std::string& root : {tree / "missing", tree / "file.c", tree / "Empty"}) {
+        SourceInventory inventory;
+        inventory.sourceFiles = {"kept"};
+        FolderList folders;
+        std::ostringstream errors;
+        const SourceInventory copy = WalkSourceTree(root, inventory, folders, errors);
+        EXPECT_EQ(copy.sourceFiles, (Strings{"kept"})) << root;
+        EXPECT_TRUE(folders.empty()) << root;
+        EXPECT_EQ(errors.str(), "") << root;
+    }
+}
+
+}  // namespace
+}  // namespace tamrivo

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tamrivo::testing {
+
+// A fresh folder below the system's temporary folder, removed with everything in it at the end
+// (permissions are restored first, so that tests may take them away).
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The path of a name below the folder (slashes, created parent folders not included).
+    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+
+private:
+    std::string path_;
+};
+
+// Writes bytes to a file, creating its parent folders.
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
+bool FileExists(const std::string& path);
+
+// Lines joined with CR LF after each, as Visual Studio and Tamrivo write them.
+std::string CrLfLines(const std::vector<std::string>& lines);
+
+// What a finished program left behind.
+struct ProgramResult {
+    int exitCode = -1;  // as the shell sees it: 0 to 255
+    std::string output;
+    std::string errorOutput;
+};
+
+// Runs a program with arguments in a working folder; unprivileged runs it as the user nobody.
+ProgramResult RunProgram(const std::vector<std::string>& command, const std::string& workingDir,
+                         bool unprivileged = false);
+
+// Runs work with the effective user and group of nobody, then becomes root again; the file system
+// then checks permissions as for an unprivileged user.
+void AsUnprivilegedUser(const std::function<void()>& work);
+
+// Makes a folder and everything below it readable and writable by everyone (for runs as nobody).
+void OpenToEveryone(const std::string& path);
+
+// The built Tamrivo executable and the project's source folder.
+std::string TamrivoExecutable();
+std::string ProjectSourceDir();
+
+}  // namespace tamrivo::testing
