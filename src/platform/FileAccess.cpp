@@ -5,7 +5,9 @@
 
 namespace tamrivo {
 
-boost::filesystem::path NativePath(const std::string& text) { return boost::filesystem::path(text); }
+boost::filesystem::path NativePath(const std::string& text) {
+    return boost::filesystem::path(text);
+}
 
 boost::filesystem::path NativePathFromWindowsForm(const std::string& text) {
 #ifdef _WIN32
@@ -17,7 +19,9 @@ boost::filesystem::path NativePathFromWindowsForm(const std::string& text) {
 #endif
 }
 
-std::string NarrowString(const boost::filesystem::path& path) { return path.string(); }
+std::string NarrowString(const boost::filesystem::path& path) {
+    return path.string();
+}
 
 void OpenInputFile(boost::filesystem::ifstream& stream, const boost::filesystem::path& path) {
     stream.open(path, std::ios::in | std::ios::binary);

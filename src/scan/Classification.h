@@ -18,15 +18,24 @@ struct ExtensionKind {
 
 // The extensions of the files found in the tree.
 inline constexpr std::array<ExtensionKind, 18> ScanExtensionTable = {{
-    {".h", ProjectItemKind::ClInclude},  {".hpp", ProjectItemKind::ClInclude},
-    {".c", ProjectItemKind::ClCompile},  {".cpp", ProjectItemKind::ClCompile},
-    {".mak", ProjectItemKind::None},     {".arm", ProjectItemKind::None},
-    {".hxm", ProjectItemKind::None},     {".s", ProjectItemKind::None},
-    {".exe", ProjectItemKind::None},     {".bin", ProjectItemKind::None},
-    {".hex", ProjectItemKind::None},     {".ld", ProjectItemKind::None},
-    {".project", ProjectItemKind::None}, {".xdm", ProjectItemKind::None},
-    {".bat", ProjectItemKind::None},     {".ini", ProjectItemKind::None},
-    {".gmk", ProjectItemKind::None},     {".a", ProjectItemKind::None},
+    {".h", ProjectItemKind::ClInclude},
+    {".hpp", ProjectItemKind::ClInclude},
+    {".c", ProjectItemKind::ClCompile},
+    {".cpp", ProjectItemKind::ClCompile},
+    {".mak", ProjectItemKind::None},
+    {".arm", ProjectItemKind::None},
+    {".hxm", ProjectItemKind::None},
+    {".s", ProjectItemKind::None},
+    {".exe", ProjectItemKind::None},
+    {".bin", ProjectItemKind::None},
+    {".hex", ProjectItemKind::None},
+    {".ld", ProjectItemKind::None},
+    {".project", ProjectItemKind::None},
+    {".xdm", ProjectItemKind::None},
+    {".bat", ProjectItemKind::None},
+    {".ini", ProjectItemKind::None},
+    {".gmk", ProjectItemKind::None},
+    {".a", ProjectItemKind::None},
 }};
 
 // The extensions by which the old project's items are counted (a smaller table).

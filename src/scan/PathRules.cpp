@@ -7,12 +7,18 @@ namespace {
 
 constexpr std::string_view kSrcMarker = "Src";
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Characters of a device root name such as "prn:" or "com1:".
-bool IsDeviceNameChar(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '$'; }
+bool IsDeviceNameChar(char c) {
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '$';
+}
 
 std::size_t FindSeparator(const std::string& path, std::size_t from) {
     const std::size_t pos = path.find_first_of("\\/", from);
@@ -125,10 +131,9 @@ std::string ParentFolderRelativeToSrc(std::string& path) {
 }
 
 bool IsOutsideExcludedFolders(const std::string& path) {
-    return std::none_of(ExcludedFolderMarkers.begin(), ExcludedFolderMarkers.end(),
-                        [&path](std::string_view marker) {
-                            return path.find(marker) != std::string::npos;
-                        });
+    return std::none_of(
+        ExcludedFolderMarkers.begin(), ExcludedFolderMarkers.end(),
+        [&path](std::string_view marker) { return path.find(marker) != std::string::npos; });
 }
 
 }  // namespace tamrivo

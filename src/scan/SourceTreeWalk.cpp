@@ -28,7 +28,9 @@ struct OpenFolder {
     std::size_t next = 0;
 };
 
-unsigned char UpperAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c; }
+unsigned char UpperAscii(unsigned char c) {
+    return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
+}
 
 void ReportAccessError(std::ostream& errorOutput, const std::string& path,
                        const boost::system::error_code& error) {

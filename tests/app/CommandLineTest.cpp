@@ -41,9 +41,9 @@ Parsed Parse(const std::vector<std::string>& arguments) {
 
 TEST(ParseCommandLine, FindsOptionsInAnyOrderAmongOtherArguments) {
     Inputs in;
-    const Parsed parsed = Parse({"Tamrivo", "--SrcPath=" + in.src, "other",
-                                 "--VcxprojFiltersPath=" + in.filters,
-                                 "--VcxprojPath=" + in.project, "--SrcPath=ignored"});
+    const Parsed parsed =
+        Parse({"Tamrivo", "--SrcPath=" + in.src, "other", "--VcxprojFiltersPath=" + in.filters,
+               "--VcxprojPath=" + in.project, "--SrcPath=ignored"});
     EXPECT_TRUE(parsed.accepted);
     EXPECT_TRUE(parsed.options.hasVcxprojPath);
     EXPECT_TRUE(parsed.options.hasVcxprojFiltersPath);
@@ -81,7 +81,8 @@ TEST(ParseCommandLine, RefusesMissingValuesAndWrongKindsOfPath) {
     EXPECT_FALSE(Parse({"Tamrivo", project, filters, "--SrcPath", in.src}).accepted);
     EXPECT_FALSE(Parse({"Tamrivo", project, filters, "--SrcPath=" + in.project}).accepted);
     EXPECT_FALSE(Parse({"Tamrivo", project, filters, "--SrcPath=" + in.dir / "none"}).accepted);
-    EXPECT_FALSE(Parse({"Tamrivo", project, "--VcxprojFiltersPath=" + in.dir / "none", src}).accepted);
+    EXPECT_FALSE(
+        Parse({"Tamrivo", project, "--VcxprojFiltersPath=" + in.dir / "none", src}).accepted);
     // Any existing object passes for the two files, a folder too.
     EXPECT_TRUE(Parse({"Tamrivo", "--VcxprojPath=" + in.src, "--VcxprojFiltersPath=" + in.src, src})
                     .accepted);

@@ -26,19 +26,26 @@ TEST(ClassifyScannedPath, SortsKnownExtensionsInProjectPathForm) {
         "C:\\proj\\Src\\Config.ini",
         "C:\\proj\\Src\\main.bak.c",
     });
-    EXPECT_EQ(inventory.headerFiles, (Strings{"..\\..\\Src\\App\\main.h", "..\\..\\Src\\App\\util.hpp"}));
+    EXPECT_EQ(inventory.headerFiles,
+              (Strings{"..\\..\\Src\\App\\main.h", "..\\..\\Src\\App\\util.hpp"}));
     EXPECT_EQ(inventory.sourceFiles,
               (Strings{"..\\..\\Src\\App\\main.c", "..\\..\\Src\\App\\util.cpp",
                        "..\\..\\Src\\main.bak.c"}));
-    EXPECT_EQ(inventory.otherFiles, (Strings{"..\\..\\Src\\Build\\link.ld",
-                                             "..\\..\\Src\\lib\\libm.a", "..\\..\\Src\\Config.ini"}));
+    EXPECT_EQ(inventory.otherFiles,
+              (Strings{"..\\..\\Src\\Build\\link.ld", "..\\..\\Src\\lib\\libm.a",
+                       "..\\..\\Src\\Config.ini"}));
 }
 
 TEST(ClassifyScannedPath, LeavesUnknownAndWrongCaseExtensionsOut) {
     const SourceInventory inventory = Scanned({
-        "C:\\proj\\Src\\App\\notes.txt", "C:\\proj\\Src\\App\\start.asm",
-        "C:\\proj\\Src\\App\\Makefile", "C:\\proj\\Src\\main.C", "C:\\proj\\Src\\main.CPP",
-        "C:\\proj\\Src\\main.H", "C:\\proj\\Src\\start.S", "C:\\proj\\Src\\main.c.bak",
+        "C:\\proj\\Src\\App\\notes.txt",
+        "C:\\proj\\Src\\App\\start.asm",
+        "C:\\proj\\Src\\App\\Makefile",
+        "C:\\proj\\Src\\main.C",
+        "C:\\proj\\Src\\main.CPP",
+        "C:\\proj\\Src\\main.H",
+        "C:\\proj\\Src\\start.S",
+        "C:\\proj\\Src\\main.c.bak",
         "C:\\proj\\Src\\Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\Tools\\gen.c",
     });
     EXPECT_TRUE(inventory.headerFiles.empty());
@@ -61,14 +68,24 @@ TEST(MakeProjectPath, ReplacesEverythingBeforeTheFirstSrc) {
 }
 
 TEST(ClassifyOldItems, UsesTheSmallerTableAndKeepsEntriesAsWritten) {
-    const OldItemList oldItems = {"util.hpp", "board.project", "config.xdm", "rules.gmk",
-                                  "libm.a",   "util.h",        "main.c",     "util.cpp",
-                                  "start.s",  "build.bat",     "C:\\anything\\x.c", ".h",
+    const OldItemList oldItems = {"util.hpp",
+                                  "board.project",
+                                  "config.xdm",
+                                  "rules.gmk",
+                                  "libm.a",
+                                  "util.h",
+                                  "main.c",
+                                  "util.cpp",
+                                  "start.s",
+                                  "build.bat",
+                                  "C:\\anything\\x.c",
+                                  ".h",
                                   "main.c"};
     SourceInventory inventory;
     ClassifyOldItems(oldItems, inventory);
     EXPECT_EQ(inventory.headerFiles, (Strings{"util.h", ".h"}));
-    EXPECT_EQ(inventory.sourceFiles, (Strings{"main.c", "util.cpp", "C:\\anything\\x.c", "main.c"}));
+    EXPECT_EQ(inventory.sourceFiles,
+              (Strings{"main.c", "util.cpp", "C:\\anything\\x.c", "main.c"}));
     EXPECT_EQ(inventory.otherFiles, (Strings{"start.s", "build.bat"}));
 }
 

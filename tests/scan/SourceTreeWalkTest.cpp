@@ -32,11 +32,11 @@ WalkResult Walk(const std::string& root) {
 }
 
 TEST(NtfsNameLess, SortsAsWindowsListsNtfsFolders) {
-    Strings names = {"zeta.c", "_x.c", "b.txt", "Sub", "9.c", "Alpha.h", "sub2", "10.c", "a.c",
-                     "Beta.c", "A.c", "a"};
+    Strings names = {"zeta.c", "_x.c", "b.txt", "Sub",    "9.c", "Alpha.h",
+                     "sub2",   "10.c", "a.c",   "Beta.c", "A.c", "a"};
     std::sort(names.begin(), names.end(), NtfsNameLess);
-    EXPECT_EQ(names, (Strings{"10.c", "9.c", "a", "A.c", "a.c", "Alpha.h", "b.txt", "Beta.c",
-                              "Sub", "sub2", "zeta.c", "_x.c"}));
+    EXPECT_EQ(names, (Strings{"10.c", "9.c", "a", "A.c", "a.c", "Alpha.h", "b.txt", "Beta.c", "Sub",
+                              "sub2", "zeta.c", "_x.c"}));
 }
 
 TEST(WalkSourceTree, ListsFoldersAndFilesInPreOrderWithWindowsStrings) {
@@ -92,8 +92,8 @@ TEST(WalkSourceTree, KeepsTheComponentsExcludedFoldersOutOfBothLists) {
     const std::string c = "Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5";
     EXPECT_EQ(result.folders, (Strings{"Src_ThirdParty", "Src_ThirdParty\\Src_QRX5", c,
                                        c + "\\Source", c + "\\tools"}));
-    EXPECT_EQ(result.inventory.sourceFiles,
-              (Strings{"..\\..\\Src\\" + c + "\\Source\\a.c", "..\\..\\Src\\" + c + "\\tools\\k.c"}));
+    EXPECT_EQ(result.inventory.sourceFiles, (Strings{"..\\..\\Src\\" + c + "\\Source\\a.c",
+                                                     "..\\..\\Src\\" + c + "\\tools\\k.c"}));
     EXPECT_TRUE(result.inventory.headerFiles.empty());
 }
 
@@ -130,8 +130,9 @@ TEST(WalkSourceTree, LinksAreListedButNeverEntered) {
     WalkResult result = Walk(root);
     EXPECT_EQ(result.folders, (Strings{"Linked.h", "Real", "Real\\up"}));
     EXPECT_EQ(result.inventory.headerFiles, (Strings{"..\\..\\Src\\Linked.h"}));
-    EXPECT_EQ(result.inventory.sourceFiles,
-              (Strings{"..\\..\\Src\\dangling.c", "..\\..\\Src\\loop1.c", "..\\..\\Src\\Real\\r.c"}));
+    EXPECT_EQ(
+        result.inventory.sourceFiles,
+        (Strings{"..\\..\\Src\\dangling.c", "..\\..\\Src\\loop1.c", "..\\..\\Src\\Real\\r.c"}));
     // The loop cannot be resolved: reported for both links, and the walk goes on.
     EXPECT_NE(result.errors.find("Error While Accessing : " + root + "\\loop1.c :: "),
               std::string::npos)
@@ -153,7 +154,8 @@ TEST(WalkSourceTree, AnUnreadableFolderIsListedOnceReportedAndSkipped) {
     WalkResult result;
     testing::AsUnprivilegedUser([&] { result = Walk(root); });
     EXPECT_EQ(result.folders, (Strings{"A", "B", "C"}));
-    EXPECT_EQ(result.inventory.sourceFiles, (Strings{"..\\..\\Src\\A\\a.c", "..\\..\\Src\\C\\c.c"}));
+    EXPECT_EQ(result.inventory.sourceFiles,
+              (Strings{"..\\..\\Src\\A\\a.c", "..\\..\\Src\\C\\c.c"}));
     EXPECT_EQ(result.errors, "Error While Accessing : " + root + "\\B :: Permission denied\n");
 }
 

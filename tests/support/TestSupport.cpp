@@ -16,7 +16,8 @@ namespace tamrivo::testing {
 namespace fs = boost::filesystem;
 
 TempDir::TempDir() {
-    const fs::path base = fs::temp_directory_path() / fs::unique_path("tamrivo-test-%%%%-%%%%-%%%%");
+    const fs::path base =
+        fs::temp_directory_path() / fs::unique_path("tamrivo-test-%%%%-%%%%-%%%%");
     fs::create_directories(base);
     path_ = fs::canonical(base).string();
 }
@@ -101,14 +102,16 @@ void AsUnprivilegedUser(const std::function<void()>& work) {
     constexpr uid_t kNobody = 65534;
     constexpr gid_t kNogroup = 65534;
     std::vector<gid_t> groups(static_cast<std::size_t>(getgroups(0, nullptr)));
-    groups.resize(static_cast<std::size_t>(getgroups(static_cast<int>(groups.size()), groups.data())));
+    groups.resize(
+        static_cast<std::size_t>(getgroups(static_cast<int>(groups.size()), groups.data())));
     if (setgroups(0, nullptr) != 0 || setegid(kNogroup) != 0 || seteuid(kNobody) != 0) {
         throw std::runtime_error("cannot drop privileges: the tests run as root");
     }
     struct Restore {
         std::vector<gid_t>& groups;
         ~Restore() {
-            if (seteuid(0) != 0 || setegid(0) != 0 || setgroups(groups.size(), groups.data()) != 0) {
+            if (seteuid(0) != 0 || setegid(0) != 0 ||
+                setgroups(groups.size(), groups.data()) != 0) {
                 std::abort();
             }
         }
@@ -125,8 +128,12 @@ void OpenToEveryone(const std::string& path) {
     }
 }
 
-std::string TamrivoExecutable() { return TAMRIVO_EXECUTABLE; }
+std::string TamrivoExecutable() {
+    return TAMRIVO_EXECUTABLE;
+}
 
-std::string ProjectSourceDir() { return TAMRIVO_SOURCE_DIR; }
+std::string ProjectSourceDir() {
+    return TAMRIVO_SOURCE_DIR;
+}
 
 }  // namespace tamrivo::testing

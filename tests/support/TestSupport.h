@@ -9,7 +9,7 @@ namespace tamrivo::testing {
 // A fresh folder below the system's temporary folder, removed with everything in it at the end
 // (permissions are restored first, so that tests may take them away).
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     // The path of a name below the folder (slashes, created parent folders not included).
     std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
 
-private:
+  private:
     std::string path_;
 };
 
