@@ -4,6 +4,10 @@
 #include <ostream>
 
 #include "app/CommandLine.h"
+#include "app/RunFiles.h"
+#include "filters/FiltersReader.h"
+#include "filters/FiltersWriter.h"
+#include "project/LineList.h"
 #include "scan/SourceInventory.h"
 #include "scan/SourceTreeWalk.h"
 
@@ -23,16 +27,39 @@ void PrintRefusal(std::ostream& output) {
     output << "Tamrivo error: Please check the command line input directories." << std::endl;
 }
 
+// Reads the head of the filters file at filtersPath and writes the new filters file; filtersPath
+// becomes the new file's path. False when either file failed (reported on output); an unreadable
+// filters file gives a head of empty lines, and the new file is still written.
+bool RegenerateFiltersFile(const std::string& projectPath, std::string& filtersPath,
+                           const SourceInventory& inventory, const FolderList& folders,
+                           std::ostream& output) {
+    const std::vector<std::string> inputPaths = {projectPath, filtersPath};
+    LineList lines;
+    const bool read = ReadRunInput(
+        "filters file", filtersPath, [&](std::istream& input) { ReadFiltersLines(input, lines); },
+        output);
+    lines.resize(FiltersHeaderLineCount);
+    MakeNewFilePath(filtersPath);
+    const bool written = WriteRunOutput(
+        "new filters file", filtersPath, inputPaths,
+        [&](std::ostream& stream) { WriteNewFilters(stream, lines, inventory, folders); }, output);
+    return read && written;
+}
+
 // The run sequence after an accepted command line; false when a file could not be read or
 // written (each failure has been reported on output).
-bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& /*output*/,
+bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& output,
                             std::ostream& errorOutput) {
     const std::string sourceRoot = options.srcPath;
 
     SourceInventory inventory;
     FolderList folders;
     WalkSourceTree(sourceRoot, inventory, folders, errorOutput);
-    return true;
+
+    std::string filtersPath = options.vcxprojFiltersPath;
+    const bool filtersDone =
+        RegenerateFiltersFile(options.vcxprojPath, filtersPath, inventory, folders, output);
+    return filtersDone;
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,

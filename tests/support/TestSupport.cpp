@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -60,6 +61,20 @@ std::string CrLfLines(const std::vector<std::string>& lines) {
         text += line + "\r\n";
     }
     return text;
+}
+
+std::string MaskFilterIdentifiers(const std::string& text, std::vector<std::string>& identifiers) {
+    static const std::regex identifier("<UniqueIdentifier>\\{([0-9a-f]{40})\\}</UniqueIdentifier>");
+    std::string masked;
+    auto rest = text.cbegin();
+    for (std::sregex_iterator it(text.begin(), text.end(), identifier), end; it != end; ++it) {
+        identifiers.push_back((*it)[1].str());
+        masked.append(rest, (*it)[1].first);
+        masked.append(40, 'x');
+        rest = (*it)[1].second;
+    }
+    masked.append(rest, text.cend());
+    return masked;
 }
 
 ProgramResult RunProgram(const std::vector<std::string>& command, const std::string& workingDir,

@@ -34,6 +34,10 @@ bool FileExists(const std::string& path);
 // Lines joined with CR LF after each, as Visual Studio and Tamrivo write them.
 std::string CrLfLines(const std::vector<std::string>& lines);
 
+// The text with the 40 hexadecimal digits of every filter identifier ("<UniqueIdentifier>{...}")
+// replaced by as many "x"; the digits found are appended to identifiers, in order.
+std::string MaskFilterIdentifiers(const std::string& text, std::vector<std::string>& identifiers);
+
 // What a finished program left behind.
 struct ProgramResult {
     int exitCode = -1;  // as the shell sees it: 0 to 255

@@ -1,0 +1,76 @@
+#include "filters/FiltersWriter.h"
+
+#include <ostream>
+
+#include "crypto/FilterIdentifier.h"
+#include "platform/TextFile.h"
+#include "scan/PathRules.h"
+
+namespace tamrivo {
+namespace {
+
+constexpr char kGroupStart[] = "  <ItemGroup>";
+constexpr char kGroupEnd[] = "  </ItemGroup>";
+
+const char* ElementName(ProjectItemKind kind) {
+    switch (kind) {
+        case ProjectItemKind::ClInclude:
+            return "ClInclude";
+        case ProjectItemKind::ClCompile:
+            return "ClCompile";
+        case ProjectItemKind::None:
+            break;
+    }
+    return "None";
+}
+
+}  // namespace
+
+void WriteNewFilters(std::ostream& output, LineList& lines, const SourceInventory& inventory,
+                     const FolderList& folders) {
+    AppendFilterDefinitions(lines, folders);
+    AppendFilterAssignments(lines, inventory.sourceFiles, ProjectItemKind::ClCompile);
+    AppendFilterAssignments(lines, inventory.headerFiles, ProjectItemKind::ClInclude);
+    AppendFilterAssignments(lines, inventory.otherFiles, ProjectItemKind::None);
+    lines.push_back("</Project>");
+    for (const std::string& line : lines) {
+        WriteTextLine(output, line);
+    }
+}
+
+void AppendFilterDefinitions(LineList& lines, const FolderList& folders) {
+    lines.push_back(kGroupStart);
+    for (const std::string& folder : folders) {
+        lines.push_back(MakeFilterIncludeLine(folder));
+        lines.push_back(MakeUniqueIdentifierLine());
+        lines.push_back("    </Filter > ");
+    }
+    lines.push_back(kGroupEnd);
+}
+
+void AppendFilterAssignments(LineList& lines, const std::vector<std::string>& files,
+                             ProjectItemKind kind) {
+    const std::string element = ElementName(kind);
+    lines.push_back(kGroupStart);
+    for (const std::string& path : files) {
+        lines.push_back("    <" + element + " Include=\"" + path + "\"> ");
+        lines.push_back(MakeFilterLine(path));
+        lines.push_back("    </" + element + "> ");
+    }
+    lines.push_back(kGroupEnd);
+}
+
+std::string MakeFilterIncludeLine(const std::string& folder) {
+    return "    <Filter Include=\"" + folder + "\"> ";
+}
+
+std::string MakeUniqueIdentifierLine() {
+    return "      <UniqueIdentifier>{" + NewFilterIdentifier() + "}</UniqueIdentifier> ";
+}
+
+std::string MakeFilterLine(const std::string& path) {
+    std::string folder = path;
+    return "      <Filter>" + ParentFolderRelativeToSrc(folder) + "</Filter> ";
+}
+
+}  // namespace tamrivo

@@ -1,0 +1,161 @@
+#include "filters/FiltersWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "TestSupport.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::CrLfLines;
+using Lines = std::vector<std::string>;
+
+const std::string kMaskedIdentifierLine =
+    "      <UniqueIdentifier>{" + std::string(40, 'x') + "}</UniqueIdentifier> ";
+
+struct Written {
+    std::string masked;  // the bytes written, identifiers masked
+    std::vector<std::string> identifiers;
+    LineList lines;  // the list after the call
+};
+
+Written Write(const SourceInventory& inventory, const FolderList& folders) {
+    Written written;
+    written.lines = {"L1", "L2"};
+    std::ostringstream output;
+    WriteNewFilters(output, written.lines, inventory, folders);
+    written.masked = testing::MaskFilterIdentifiers(output.str(), written.identifiers);
+    std::string joined;
+    for (const std::string& line : written.lines) {
+        joined += line + "\r\n";
+    }
+    EXPECT_EQ(joined, output.str()) << "the list holds what was written";
+    return written;
+}
+
+TEST(WriteNewFilters, WritesTheExampleLineForLine) {
+    SourceInventory inventory;
+    inventory.headerFiles = {"..\\..\\Src\\Module\\a.h"};
+    inventory.sourceFiles = {"..\\..\\Src\\Module\\Sub\\b.c", "..\\..\\Src\\main.c"};
+    const Written written = Write(inventory, {"Module", "Module\\Sub"});
+    EXPECT_EQ(written.masked, CrLfLines({
+                                  "L1",
+                                  "L2",
+                                  "  <ItemGroup>",
+                                  "    <Filter Include=\"Module\"> ",
+                                  kMaskedIdentifierLine,
+                                  "    </Filter > ",
+                                  "    <Filter Include=\"Module\\Sub\"> ",
+                                  kMaskedIdentifierLine,
+                                  "    </Filter > ",
+                                  "  </ItemGroup>",
+                                  "  <ItemGroup>",
+                                  "    <ClCompile Include=\"..\\..\\Src\\Module\\Sub\\b.c\"> ",
+                                  "      <Filter>Module\\Sub</Filter> ",
+                                  "    </ClCompile> ",
+                                  "    <ClCompile Include=\"..\\..\\Src\\main.c\"> ",
+                                  "      <Filter></Filter> ",
+                                  "    </ClCompile> ",
+                                  "  </ItemGroup>",
+                                  "  <ItemGroup>",
+                                  "    <ClInclude Include=\"..\\..\\Src\\Module\\a.h\"> ",
+                                  "      <Filter>Module</Filter> ",
+                                  "    </ClInclude> ",
+                                  "  </ItemGroup>",
+                                  "  <ItemGroup>",
+                                  "  </ItemGroup>",
+                                  "</Project>",
+                              }));
+    ASSERT_EQ(written.identifiers.size(), 2u);
+    EXPECT_NE(written.identifiers[0], written.identifiers[1]);
+    EXPECT_EQ(written.lines[4].size(), 86u);
+}
+
+TEST(WriteNewFilters, EmptyListsStillGiveFourGroups) {
+    EXPECT_EQ(Write({}, {}).masked,
+              CrLfLines({"L1", "L2", "  <ItemGroup>", "  </ItemGroup>", "  <ItemGroup>",
+                         "  </ItemGroup>", "  <ItemGroup>", "  </ItemGroup>", "  <ItemGroup>",
+                         "  </ItemGroup>", "</Project>"}));
+}
+
+TEST(WriteNewFilters, OtherFilesAndSpecialCharactersAreWrittenUnchanged) {
+    SourceInventory inventory;
+    inventory.otherFiles = {"..\\..\\Src\\A&B<\"C\\x.s", "D:\\Other\\y.ld"};
+    const Written written = Write(inventory, {"A&B<\"C", "A&B<\"C", ""});
+    EXPECT_EQ(written.masked, CrLfLines({"L1",
+                                         "L2",
+                                         "  <ItemGroup>",
+                                         "    <Filter Include=\"A&B<\"C\"> ",
+                                         kMaskedIdentifierLine,
+                                         "    </Filter > ",
+                                         "    <Filter Include=\"A&B<\"C\"> ",
+                                         kMaskedIdentifierLine,
+                                         "    </Filter > ",
+                                         "    <Filter Include=\"\"> ",
+                                         kMaskedIdentifierLine,
+                                         "    </Filter > ",
+                                         "  </ItemGroup>",
+                                         "  <ItemGroup>",
+                                         "  </ItemGroup>",
+                                         "  <ItemGroup>",
+                                         "  </ItemGroup>",
+                                         "  <ItemGroup>",
+                                         "    <None Include=\"..\\..\\Src\\A&B<\"C\\x.s\"> ",
+                                         "      <Filter>A&B<\"C</Filter> ",
+                                         "    </None> ",
+                                         "    <None Include=\"D:\\Other\\y.ld\"> ",
+                                         "      <Filter>D:\\Other</Filter> ",
+                                         "    </None> ",
+                                         "  </ItemGroup>",
+                                         "</Project>"}));
+    const std::set<std::string> distinct(written.identifiers.begin(), written.identifiers.end());
+    EXPECT_EQ(distinct.size(), 3u) << "the same folder twice gets two identifiers";
+}
+
+TEST(WriteNewFilters, WritesElevenLinesAndThreePerFolderAndFile) {
+    struct Sizes {
+        std::size_t folders, sources, headers, others;
+    };
+    for (const Sizes sizes : {Sizes{0, 0, 0, 0}, Sizes{1, 0, 0, 0}, Sizes{0, 1, 0, 0},
+                              Sizes{0, 0, 1, 0}, Sizes{0, 0, 0, 1}, Sizes{7, 5, 3, 2}}) {
+        SourceInventory inventory;
+        inventory.sourceFiles.assign(sizes.sources, "..\\..\\Src\\A\\x.c");
+        inventory.headerFiles.assign(sizes.headers, "..\\..\\Src\\A\\x.h");
+        inventory.otherFiles.assign(sizes.others, "..\\..\\Src\\A\\x.s");
+        const Written written = Write(inventory, FolderList(sizes.folders, "A"));
+        EXPECT_EQ(written.lines.size(),
+                  11 + 3 * (sizes.folders + sizes.sources + sizes.headers + sizes.others));
+        EXPECT_EQ(written.identifiers.size(), sizes.folders);
+    }
+}
+
+TEST(MakeFilterLine, NamesTheFolderAfterSrcAndLeavesThePathAlone) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"..\\..\\Src\\Module\\Sub\\b.c", "      <Filter>Module\\Sub</Filter> "},
+        {"..\\..\\Src\\Module\\a.h", "      <Filter>Module</Filter> "},
+        {"..\\..\\Src\\main.c", "      <Filter></Filter> "},
+        {"D:\\Repo\\x.c", "      <Filter>D:\\Repo</Filter> "},
+    };
+    for (const auto& [path, line] : cases) {
+        const std::string before = path;
+        EXPECT_EQ(MakeFilterLine(path), line) << path;
+        EXPECT_EQ(path, before);
+    }
+}
+
+TEST(MakeUniqueIdentifierLine, IsEightySixCharactersWithANewIdentifierEachTime) {
+    std::vector<std::string> identifiers;
+    const std::string first = MakeUniqueIdentifierLine();
+    const std::string second = MakeUniqueIdentifierLine();
+    EXPECT_EQ(testing::MaskFilterIdentifiers(first, identifiers), kMaskedIdentifierLine);
+    EXPECT_EQ(testing::MaskFilterIdentifiers(second, identifiers), kMaskedIdentifierLine);
+    EXPECT_EQ(first.size(), 86u);
+    ASSERT_EQ(identifiers.size(), 2u);
+    EXPECT_NE(identifiers[0], identifiers[1]);
+}
+
+}  // namespace
+}  // namespace tamrivo
