@@ -1,11 +1,61 @@
 #include "crypto/HashSha1.h"
 
+#include <array>
+#include <cstddef>
+
 namespace mz::crypto::stream::hash {
 namespace {
 
 std::uint32_t RotateLeft(std::uint32_t value, unsigned count) {
     return (value << count) | (value >> (32 - count));
 }
+
+// One round, written for names that rotate instead of values: e takes the new value of a, and b
+// the new value of c; a, c and d stay as they are.
+template <typename Mix>
+void Round(std::uint32_t a, std::uint32_t& b, std::uint32_t c, std::uint32_t d, std::uint32_t& e,
+           Mix mix, std::uint32_t constant, std::uint32_t word) {
+    e += RotateLeft(a, 5) + mix(b, c, d) + constant + word;
+    b = RotateLeft(b, 30);
+}
+
+// The message schedule's word for round t, kept in a ring of the last sixteen: the block's own
+// words first, then each made from earlier ones. (Computed ahead as an array of eighty words, the
+// schedule was vectorised into loads of words just stored, and hashing took twice as long.)
+std::uint32_t ScheduleWord(std::array<std::uint32_t, 16>& ring, std::size_t t) {
+    if (t >= 16) {
+        ring[t % 16] = RotateLeft(
+            ring[(t - 3) % 16] ^ ring[(t - 8) % 16] ^ ring[(t - 14) % 16] ^ ring[t % 16], 1);
+    }
+    return ring[t % 16];
+}
+
+// The twenty rounds from round first on, all with one function and constant; five at a time, so
+// that the names come back to their places.
+template <typename Mix>
+void TwentyRounds(std::array<std::uint32_t, 5>& working, std::array<std::uint32_t, 16>& ring,
+                  std::size_t first, Mix mix, std::uint32_t constant) {
+    auto& [a, b, c, d, e] = working;
+    for (std::size_t t = first; t < first + 20; t += 5) {
+        Round(a, b, c, d, e, mix, constant, ScheduleWord(ring, t));
+        Round(e, a, b, c, d, mix, constant, ScheduleWord(ring, t + 1));
+        Round(d, e, a, b, c, mix, constant, ScheduleWord(ring, t + 2));
+        Round(c, d, e, a, b, mix, constant, ScheduleWord(ring, t + 3));
+        Round(b, c, d, e, a, mix, constant, ScheduleWord(ring, t + 4));
+    }
+}
+
+constexpr auto kChoose = [](std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+    return (b & c) | (~b & d);
+};
+
+constexpr auto kParity = [](std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+    return b ^ c ^ d;
+};
+
+constexpr auto kMajority = [](std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+    return (b & c) | (b & d) | (c & d);
+};
 
 }  // namespace
 
@@ -17,45 +67,19 @@ void hash_sha1::reset() {
 }
 
 void hash_sha1::process_block() {
-    std::uint32_t schedule[80];
+    std::array<std::uint32_t, 16> ring;
     for (std::size_t t = 0; t < 16; ++t) {
-        schedule[t] = std::uint32_t{block_[4 * t]} << 24 | std::uint32_t{block_[4 * t + 1]} << 16 |
-                      std::uint32_t{block_[4 * t + 2]} << 8 | std::uint32_t{block_[4 * t + 3]};
+        ring[t] = std::uint32_t{block_[4 * t]} << 24 | std::uint32_t{block_[4 * t + 1]} << 16 |
+                  std::uint32_t{block_[4 * t + 2]} << 8 | std::uint32_t{block_[4 * t + 3]};
     }
-    for (std::size_t t = 16; t < 80; ++t) {
-        schedule[t] =
-            RotateLeft(schedule[t - 3] ^ schedule[t - 8] ^ schedule[t - 14] ^ schedule[t - 16], 1);
+    std::array<std::uint32_t, 5> working = state_;
+    TwentyRounds(working, ring, 0, kChoose, 0x5A827999);
+    TwentyRounds(working, ring, 20, kParity, 0x6ED9EBA1);
+    TwentyRounds(working, ring, 40, kMajority, 0x8F1BBCDC);
+    TwentyRounds(working, ring, 60, kParity, 0xCA62C1D6);
+    for (std::size_t i = 0; i < state_.size(); ++i) {
+        state_[i] += working[i];
     }
-
-    std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3], e = state_[4];
-    for (std::size_t t = 0; t < 80; ++t) {
-        std::uint32_t f = 0;
-        std::uint32_t k = 0;
-        if (t < 20) {
-            f = (b & c) | (~b & d);
-            k = 0x5A827999;
-        } else if (t < 40) {
-            f = b ^ c ^ d;
-            k = 0x6ED9EBA1;
-        } else if (t < 60) {
-            f = (b & c) | (b & d) | (c & d);
-            k = 0x8F1BBCDC;
-        } else {
-            f = b ^ c ^ d;
-            k = 0xCA62C1D6;
-        }
-        const std::uint32_t next = RotateLeft(a, 5) + f + e + k + schedule[t];
-        e = d;
-        d = c;
-        c = RotateLeft(b, 30);
-        b = a;
-        a = next;
-    }
-    state_[0] += a;
-    state_[1] += b;
-    state_[2] += c;
-    state_[3] += d;
-    state_[4] += e;
 
     block_.fill(0);
     fill_ = 0;
