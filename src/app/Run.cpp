@@ -4,6 +4,10 @@
 #include <ostream>
 
 #include "app/CommandLine.h"
+#include "app/RunFiles.h"
+#include "project/NewProjectWriter.h"
+#include "project/OldItemExtraction.h"
+#include "project/ProjectItemLines.h"
 #include "scan/SourceInventory.h"
 #include "scan/SourceTreeWalk.h"
 
@@ -23,16 +27,41 @@ void PrintRefusal(std::ostream& output) {
     output << "Tamrivo error: Please check the command line input directories." << std::endl;
 }
 
+// Reads the old project, moves its file items into oldItems and writes the new project file
+// beside it; false when the old one could not be read or the new one not written. An unreadable
+// project still gets its new file, holding the new groups only.
+bool RegenerateProjectFile(const std::string& projectPath, const std::string& filtersPath,
+                           const SourceInventory& inventory, OldItemList& oldItems,
+                           std::ostream& output) {
+    LineList projectLines;
+    const bool read = ReadRunInput(
+        "project file", projectPath,
+        [&](std::istream& input) { ReadProjectLines(input, projectLines); }, output);
+    ExtractOldItems(projectLines, oldItems);
+    RemoveEmptyItemGroups(projectLines);
+
+    std::string newProjectPath = projectPath;
+    MakeNewFilePath(newProjectPath);
+    const bool written = WriteRunOutput(
+        "new project file", newProjectPath, {projectPath, filtersPath},
+        [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); }, output);
+    return read && written;
+}
+
 // The run sequence after an accepted command line; false when a file could not be read or
 // written (each failure has been reported on output).
-bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& /*output*/,
+bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& output,
                             std::ostream& errorOutput) {
+    const std::string projectPath = options.vcxprojPath;
+    const std::string filtersPath = options.vcxprojFiltersPath;
     const std::string sourceRoot = options.srcPath;
 
     SourceInventory inventory;
     FolderList folders;
     WalkSourceTree(sourceRoot, inventory, folders, errorOutput);
-    return true;
+    OldItemList oldItems;
+    bool complete = RegenerateProjectFile(projectPath, filtersPath, inventory, oldItems, output);
+    return complete;
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
