@@ -8,6 +8,9 @@
 #include "filters/FiltersReader.h"
 #include "filters/FiltersWriter.h"
 #include "project/LineList.h"
+#include "project/NewProjectWriter.h"
+#include "project/OldItemExtraction.h"
+#include "project/ProjectItemLines.h"
 #include "scan/SourceInventory.h"
 #include "scan/SourceTreeWalk.h"
 
@@ -25,6 +28,27 @@ void PrintUsage(std::ostream& output) {
 void PrintRefusal(std::ostream& output) {
     output << "Tamrivo error: Something is wrong with input directories." << std::endl;
     output << "Tamrivo error: Please check the command line input directories." << std::endl;
+}
+
+// Reads the old project, moves its file items into oldItems and writes the new project file
+// beside it; false when the old one could not be read or the new one not written. An unreadable
+// project still gets its new file, holding the new groups only.
+bool RegenerateProjectFile(const std::string& projectPath, const std::string& filtersPath,
+                           const SourceInventory& inventory, OldItemList& oldItems,
+                           std::ostream& output) {
+    LineList projectLines;
+    const bool read = ReadRunInput(
+        "project file", projectPath,
+        [&](std::istream& input) { ReadProjectLines(input, projectLines); }, output);
+    ExtractOldItems(projectLines, oldItems);
+    RemoveEmptyItemGroups(projectLines);
+
+    std::string newProjectPath = projectPath;
+    MakeNewFilePath(newProjectPath);
+    const bool written = WriteRunOutput(
+        "new project file", newProjectPath, {projectPath, filtersPath},
+        [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); }, output);
+    return read && written;
 }
 
 // Reads the head of the filters file at filtersPath and writes the new filters file; filtersPath
@@ -50,16 +74,19 @@ bool RegenerateFiltersFile(const std::string& projectPath, std::string& filtersP
 // written (each failure has been reported on output).
 bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& output,
                             std::ostream& errorOutput) {
+    const std::string projectPath = options.vcxprojPath;
+    const std::string filtersPath = options.vcxprojFiltersPath;
     const std::string sourceRoot = options.srcPath;
 
     SourceInventory inventory;
     FolderList folders;
     WalkSourceTree(sourceRoot, inventory, folders, errorOutput);
-
-    std::string filtersPath = options.vcxprojFiltersPath;
-    const bool filtersDone =
-        RegenerateFiltersFile(options.vcxprojPath, filtersPath, inventory, folders, output);
-    return filtersDone;
+    OldItemList oldItems;
+    bool complete = RegenerateProjectFile(projectPath, filtersPath, inventory, oldItems, output);
+    std::string newFiltersPath = filtersPath;
+    complete =
+        RegenerateFiltersFile(projectPath, newFiltersPath, inventory, folders, output) && complete;
+    return complete;
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,

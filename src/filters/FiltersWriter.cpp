@@ -4,14 +4,14 @@
 
 #include "crypto/FilterIdentifier.h"
 #include "platform/TextFile.h"
+#include "project/NewProjectWriter.h"
+#include "project/OldItemExtraction.h"
 #include "scan/PathRules.h"
 
 namespace tamrivo {
 namespace {
 
-constexpr char kGroupStart[] = "  <ItemGroup>";
-constexpr char kGroupEnd[] = "  </ItemGroup>";
-
+// The element of a file item of the kind.
 const char* ElementName(ProjectItemKind kind) {
     switch (kind) {
         case ProjectItemKind::ClInclude:
@@ -32,32 +32,32 @@ void WriteNewFilters(std::ostream& output, LineList& lines, const SourceInventor
     AppendFilterAssignments(lines, inventory.sourceFiles, ProjectItemKind::ClCompile);
     AppendFilterAssignments(lines, inventory.headerFiles, ProjectItemKind::ClInclude);
     AppendFilterAssignments(lines, inventory.otherFiles, ProjectItemKind::None);
-    lines.push_back("</Project>");
+    lines.push_back(ProjectClosingLine);
     for (const std::string& line : lines) {
         WriteTextLine(output, line);
     }
 }
 
 void AppendFilterDefinitions(LineList& lines, const FolderList& folders) {
-    lines.push_back(kGroupStart);
+    lines.push_back(ItemGroupOpeningMarker);
     for (const std::string& folder : folders) {
         lines.push_back(MakeFilterIncludeLine(folder));
         lines.push_back(MakeUniqueIdentifierLine());
         lines.push_back("    </Filter > ");
     }
-    lines.push_back(kGroupEnd);
+    lines.push_back(ItemGroupClosingMarker);
 }
 
 void AppendFilterAssignments(LineList& lines, const std::vector<std::string>& files,
                              ProjectItemKind kind) {
     const std::string element = ElementName(kind);
-    lines.push_back(kGroupStart);
+    lines.push_back(ItemGroupOpeningMarker);
     for (const std::string& path : files) {
         lines.push_back("    <" + element + " Include=\"" + path + "\"> ");
         lines.push_back(MakeFilterLine(path));
         lines.push_back("    </" + element + "> ");
     }
-    lines.push_back(kGroupEnd);
+    lines.push_back(ItemGroupClosingMarker);
 }
 
 std::string MakeFilterIncludeLine(const std::string& folder) {

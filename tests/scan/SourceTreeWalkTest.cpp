@@ -66,6 +66,16 @@ TEST(WalkSourceTree, ListsFoldersAndFilesInPreOrderWithWindowsStrings) {
     EXPECT_EQ(withSlash.inventory.sourceFiles[2], "..\\..\\Src/main.c");
 }
 
+TEST(WalkSourceTree, ARootEndingInABackslashGetsNoSecondOne) {
+    // A folder whose name ends in a backslash stands for the Windows root C:\proj\Src\.
+    TempDir tree;
+    const std::string root = tree / "Src\\";
+    WriteFile(root + "/App/a.c", "");
+    WalkResult result = Walk(root);
+    EXPECT_EQ(result.folders, (Strings{"App"}));
+    EXPECT_EQ(result.inventory.sourceFiles, (Strings{"..\\..\\Src\\App\\a.c"}));
+}
+
 TEST(WalkSourceTree, RootsAboveOrWithoutTheSrcFolder) {
     TempDir tree;
     WriteFile(tree / "proj/Src/App/a.c", "");

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "project/LineList.h"
+
+namespace tamrivo {
+
+// The lines that mark an item group without attributes.
+inline constexpr char ItemGroupOpeningMarker[] = "  <ItemGroup>";
+inline constexpr char ItemGroupClosingMarker[] = "  </ItemGroup>";
+
+// Moves every file item line out of lines, keeping the other lines in order, and appends the
+// items' Include values to oldItems in file order.
+void ExtractOldItems(LineList& lines, OldItemList& oldItems);
+
+// Removes every opening marker line that is directly followed by a closing marker line, together
+// with that line; the line after an opening marker is never taken as an opening marker itself.
+void RemoveEmptyItemGroups(LineList& lines);
+
+}  // namespace tamrivo

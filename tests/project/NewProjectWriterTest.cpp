@@ -1,0 +1,120 @@
+#include "project/NewProjectWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "TestSupport.h"
+#include "project/OldItemExtraction.h"
+#include "project/ProjectItemLines.h"
+#include "scan/Classification.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::CrLfLines;
+
+const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
+const std::string kProject = "<Project DefaultTargets=\"Build\">";
+const std::string kImport = "  <Import Project=\"$(VCTargetsPath)\\Microsoft.Cpp.targets\" />";
+const std::string kOpen = "  <ItemGroup>";
+const std::string kClose = "  </ItemGroup>";
+const std::string kEnd = "</Project>";
+
+// The new file of a two-line head and an empty inventory, followed by the rest of the old lines.
+std::vector<std::string> HeadAndEmptyGroupsThen(const std::vector<std::string>& rest) {
+    std::vector<std::string> lines = {kDeclaration, kProject, kOpen, kClose,
+                                      kOpen,        kClose,   kOpen, kClose};
+    lines.insert(lines.end(), rest.begin(), rest.end());
+    return lines;
+}
+
+std::string Written(LineList lines, const SourceInventory& inventory) {
+    std::ostringstream output;
+    WriteNewProject(output, lines, inventory);
+    return output.str();
+}
+
+struct WriterCase {
+    const char* name;
+    LineList lines;
+    SourceInventory inventory;
+    std::vector<std::string> expected;
+};
+
+TEST(WriteNewProject, InsertsTheGroupsAfterTheHeadAndClosesTheProject) {
+    const SourceInventory none;
+    const std::vector<WriterCase> cases = {
+        {"worked example",
+         {kDeclaration, kProject, kImport},
+         {{"x.h"}, {"a.cpp", "b.cpp"}, {}},
+         {kDeclaration, kProject, kOpen, kClose, kOpen, "    <ClCompile Include=\"b.cpp\" />",
+          "    <ClCompile Include=\"a.cpp\" />", kClose, kOpen, "    <ClInclude Include=\"x.h\" />",
+          kClose, kImport, kEnd}},
+        {"entries last first, written unchanged",
+         {kDeclaration, kProject, kEnd},
+         {{"a.h", "b.h"}, {}, {"a&b.txt", "c<d>.bat"}},
+         {kDeclaration, kProject, kOpen, "    <None Include=\"c<d>.bat\" />",
+          "    <None Include=\"a&b.txt\" />", kClose, kOpen, kClose, kOpen,
+          "    <ClInclude Include=\"b.h\" />", "    <ClInclude Include=\"a.h\" />", kClose, kEnd}},
+        {"head only", {kDeclaration, kProject}, none, HeadAndEmptyGroupsThen({kEnd})},
+        {"closing line with blanks after it is kept",
+         {kDeclaration, kProject, "</Project> ", "", "\t"},
+         none,
+         HeadAndEmptyGroupsThen({"</Project> ", "", "\t"})},
+        {"closing line not last",
+         {kDeclaration, kProject, kEnd, "<!-- -->"},
+         none,
+         HeadAndEmptyGroupsThen({kEnd, "<!-- -->", kEnd})},
+        {"indented closing line is not the closing line",
+         {kDeclaration, kProject, " </Project>"},
+         none,
+         HeadAndEmptyGroupsThen({" </Project>", kEnd})},
+        {"empty project",
+         {},
+         {{"x.h"}, {}, {}},
+         {kOpen, kClose, kOpen, kClose, kOpen, "    <ClInclude Include=\"x.h\" />", kClose, kEnd}},
+        {"one line",
+         {kDeclaration},
+         {{}, {"a.c"}, {}},
+         {kDeclaration, kOpen, kClose, kOpen, "    <ClCompile Include=\"a.c\" />", kClose, kOpen,
+          kClose, kEnd}},
+    };
+    for (const WriterCase& c : cases) {
+        EXPECT_EQ(Written(c.lines, c.inventory), CrLfLines(c.expected)) << c.name;
+    }
+}
+
+// Reads a written project again the way a run does.
+LineList ReadAndExtract(const std::string& bytes, OldItemList& items) {
+    std::istringstream input(bytes);
+    LineList lines;
+    ReadProjectLines(input, lines);
+    ExtractOldItems(lines, items);
+    RemoveEmptyItemGroups(lines);
+    return lines;
+}
+
+TEST(WriteNewProject, WrittenProjectReadAgainLosesExactlyItsGroups) {
+    const LineList old = {kDeclaration, kProject, "  <ItemGroup Label=\"Globals\">",
+                          kClose,       kImport,  kEnd};
+    SourceInventory inventory = {
+        {"..\\..\\Src\\x.h"}, {"..\\..\\Src\\a b.cpp", "q\"u\" />o.c"}, {}};
+    for (std::size_t n = 0; n < 50000; ++n) {
+        inventory.otherFiles.push_back("..\\..\\Src\\Data\\f" + std::to_string(n) + ".bin");
+    }
+
+    OldItemList items;
+    EXPECT_EQ(ReadAndExtract(Written(old, inventory), items), old);
+    OldItemList expectedItems;
+    for (const ProjectItemKind kind :
+         {ProjectItemKind::None, ProjectItemKind::ClCompile, ProjectItemKind::ClInclude}) {
+        const auto& list = ListOfKind(inventory, kind);
+        expectedItems.insert(expectedItems.end(), list.rbegin(), list.rend());
+    }
+    EXPECT_TRUE(items == expectedItems);
+}
+
+}  // namespace
+}  // namespace tamrivo
