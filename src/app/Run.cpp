@@ -3,6 +3,7 @@
 #include <exception>
 #include <ostream>
 
+#include "app/Banner.h"
 #include "app/CommandLine.h"
 #include "app/RunFiles.h"
 #include "filters/FiltersReader.h"
@@ -11,6 +12,8 @@
 #include "project/NewProjectWriter.h"
 #include "project/OldItemExtraction.h"
 #include "project/ProjectItemLines.h"
+#include "report/Report.h"
+#include "scan/PathRules.h"
 #include "scan/SourceInventory.h"
 #include "scan/SourceTreeWalk.h"
 
@@ -86,11 +89,18 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     std::string newFiltersPath = filtersPath;
     complete =
         RegenerateFiltersFile(projectPath, newFiltersPath, inventory, folders, output) && complete;
+
+    // The report, last because it sorts the inventory; it lands in the new filters file's folder
+    // relative to the current directory, and its failure leaves the exit code alone.
+    std::string reportFolder = newFiltersPath;
+    ParentFolderRelativeToSrc(reportFolder);
+    WriteReport(oldItems, inventory, reportFolder, output, {projectPath, filtersPath});
     return complete;
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errorOutput) {
+    PrintBanner(arguments.empty() ? std::string() : arguments.front(), output);
     int exitCode = kExitComplete;
     if (arguments.size() < 3) {
         PrintUsage(output);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <boost/filesystem/path.hpp>
+
 namespace tamrivo {
 
 // Reads one input file of the run through read. A file that cannot be read (a folder, no
@@ -19,5 +21,10 @@ bool ReadRunInput(const std::string& what, const std::string& path,
 bool WriteRunOutput(const std::string& what, const std::string& path,
                     const std::vector<std::string>& inputPaths,
                     const std::function<void(std::ostream&)>& write, std::ostream& output);
+
+// The same for an output whose native path has been made already (reported in its native form).
+bool WriteNativeRunOutput(const std::string& what, const boost::filesystem::path& path,
+                          const std::vector<std::string>& inputPaths,
+                          const std::function<void(std::ostream&)>& write, std::ostream& output);
 
 }  // namespace tamrivo

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <boost/filesystem/path.hpp>
+#include <cstdlib>
+
 #include "TestSupport.h"
 
 namespace tamrivo {
@@ -23,8 +26,20 @@ TEST(CommandLineEndToEnd, NoArgumentsPrintUsageAndRefusal) {
     TempDir work;
     const auto result = RunProgram({TamrivoExecutable()}, work.path());
     EXPECT_EQ(result.exitCode, 252);
-    EXPECT_NE(result.output.find(kUsage + kRefusal), std::string::npos) << result.output;
+    EXPECT_EQ(testing::MaskBuildDate(result.output), testing::MaskedBanner() + kUsage + kRefusal);
     EXPECT_EQ(result.errorOutput, "");
+}
+
+// Started by its bare name from PATH, the program reads its own file, not a file of that name in
+// the working folder.
+TEST(CommandLineEndToEnd, StartedFromPathPrintsItsOwnBanner) {
+    TempDir work;
+    testing::WriteFile(work / "Tamrivo", "not the program");
+    const std::string folder = boost::filesystem::path(TamrivoExecutable()).parent_path().string();
+    const auto result =
+        RunProgram({"env", "PATH=" + folder + ":" + std::getenv("PATH"), "Tamrivo"}, work.path());
+    EXPECT_EQ(result.exitCode, 252);
+    EXPECT_EQ(testing::MaskBuildDate(result.output), testing::MaskedBanner() + kUsage + kRefusal);
 }
 
 TEST(CommandLineEndToEnd, TwoArgumentsAreRefusedWithoutUsage) {

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/VersionBlock.h"
+
 namespace tamrivo::testing {
 namespace fs = boost::filesystem;
 
@@ -141,6 +143,34 @@ void OpenToEveryone(const std::string& path) {
             fs::permissions(it->path(), fs::all_all);
         }
     }
+}
+
+std::string MaskReportTimestamp(const std::string& text) {
+    static const std::regex timestamp(
+        "(Tamrivo\\.exe report TamrivoReport\\.txt: )[0-9]{4}-[0-9]{2}-[0-9]{2} "
+        "[0-9]{2}:[0-9]{2}:[0-9]{2}(\r?\n)");
+    return std::regex_replace(text, timestamp, "$1<timestamp>$2");
+}
+
+std::string MaskBuildDate(const std::string& text) {
+    static const std::regex buildDate(
+        "( version [0-9]+\\.[0-9]+ from )(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+        "[ 123][0-9] [0-9]{4}\n");
+    return std::regex_replace(text, buildDate, "$1<build date>\n");
+}
+
+std::string VersionBlockBytes(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS,
+                              const std::string& stringTable) {
+    const VersionBlockHead head = {
+        kVersionBlockMarker,
+        {kFixedFileInfoSignature, kFixedFileInfoStructVersion, fileVersionMS, fileVersionLS,
+         fileVersionMS, fileVersionLS, 0x3F, 0, 0x40004, 1, 0, 0, 0},
+        static_cast<std::uint32_t>(stringTable.size())};
+    return std::string(reinterpret_cast<const char*>(&head), sizeof head) + stringTable;
+}
+
+std::string MaskedBanner() {
+    return "Tamrivo.exe version 1.0 from <build date>\n" TAMRIVO_LEGAL_COPYRIGHT "\n";
 }
 
 std::string TamrivoExecutable() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -55,6 +56,23 @@ void AsUnprivilegedUser(const std::function<void()>& work);
 
 // Makes a folder and everything below it readable and writable by everyone (for runs as nobody).
 void OpenToEveryone(const std::string& path);
+
+// The text with the timestamp of every report title line replaced by "<timestamp>", when it has
+// the form YYYY-MM-DD HH:MM:SS.
+std::string MaskReportTimestamp(const std::string& text);
+
+// The text with the build date of every banner line replaced by "<build date>", when it has the
+// compiler's form, as in "Sep 30 2022".
+std::string MaskBuildDate(const std::string& text);
+
+// A version block as the build places it in an executable: the given file version (also taken as
+// the product version) and string table bytes (its name, keys and values, each NUL-ended, then
+// one more NUL).
+std::string VersionBlockBytes(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS,
+                              const std::string& stringTable);
+
+// The two banner lines of the built Tamrivo, its build date masked as MaskBuildDate does.
+std::string MaskedBanner();
 
 // The built Tamrivo executable and the project's source folder.
 std::string TamrivoExecutable();

@@ -1,0 +1,331 @@
+#include "report/Report.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <iomanip>
+#include <sstream>
+
+#include "TestSupport.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::CrLfLines;
+using testing::FileExists;
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+// What one call of WriteReport left behind, timestamps masked.
+struct ReportRun {
+    std::string output;
+    std::string file;
+};
+
+ReportRun RunReport(const OldItemList& oldItems, SourceInventory& inventory,
+                    const std::string& folder, const std::vector<std::string>& inputPaths = {}) {
+    std::ostringstream output;
+    std::string reportFolder = folder;
+    WriteReport(oldItems, inventory, reportFolder, output, inputPaths);
+    EXPECT_EQ(reportFolder, folder + "\\TamrivoReport.txt");
+    return {testing::MaskReportTimestamp(output.str()),
+            testing::MaskReportTimestamp(ReadFile(folder + "/TamrivoReport.txt"))};
+}
+
+// The 23 summary lines with the given counts: old, tree and added, each header, source, other.
+std::vector<std::string> Summary(const std::array<int, 9>& n) {
+    const auto counts = [&n](int first) {
+        return std::vector<std::string>{"Number of Header Files: " + std::to_string(n[first]),
+                                        "Number of Source Files: " + std::to_string(n[first + 1]),
+                                        "Number of Other  Files: " + std::to_string(n[first + 2])};
+    };
+    std::vector<std::string> lines = {"Tamrivo.exe report TamrivoReport.txt: <timestamp>",
+                                      "",
+                                      "Tamrivo Report:",
+                                      "--------------------------",
+                                      "",
+                                      "Files in old Vcxproj:",
+                                      "-----------------------"};
+    for (const auto& part :
+         {counts(0),
+          std::vector<std::string>{""},
+          {"Files in the specified Src path:", "-------------------------------------------"},
+          counts(3),
+          {""},
+          {"List of new added files:", "------------------------"},
+          counts(6),
+          {""}}) {
+        lines.insert(lines.end(), part.begin(), part.end());
+    }
+    return lines;
+}
+
+std::string ConsoleText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+// The three added lists of a report file: the lines between each dash line and the next empty line.
+SourceInventory AddedLists(const std::string& file) {
+    std::vector<std::string> lines;
+    std::istringstream stream(file);
+    for (std::string line; std::getline(stream, line);) {
+        if (line.empty() || line.back() != '\r') {
+            ADD_FAILURE() << "a line without CR LF: " << line;
+            continue;
+        }
+        line.pop_back();
+        lines.push_back(line);
+    }
+    SourceInventory added;
+    const std::pair<const char*, std::vector<std::string>*> sections[] = {
+        {"List of added header files:", &added.headerFiles},
+        {"List of added source files:", &added.sourceFiles},
+        {"List of added other files:", &added.otherFiles}};
+    for (const auto& [heading, list] : sections) {
+        auto at = std::find(lines.begin(), lines.end(), heading);
+        EXPECT_NE(at, lines.end()) << heading;
+        for (at += 2; at < lines.end() && !at->empty(); ++at) {
+            list->push_back(*at);
+        }
+    }
+    return added;
+}
+
+TEST(WriteReport, WritesTheExampleRunSummaryAndAddedFiles) {
+    TempDir dir;
+    const OldItemList oldItems = {"..\\..\\Src\\A\\x.c", "..\\..\\Src\\A\\y.h"};
+    SourceInventory inventory{
+        {"..\\..\\Src\\A\\y.h"}, {"..\\..\\Src\\A\\z.c", "..\\..\\Src\\A\\x.c"}, {}};
+    const ReportRun run = RunReport(oldItems, inventory, dir.path());
+
+    const std::vector<std::string> summary = Summary({1, 1, 0, 1, 2, 0, 0, 1, 0});
+    EXPECT_EQ(run.output, ConsoleText(summary));
+    std::vector<std::string> file = summary;
+    file.insert(file.end(), {"List of added header files:", "-----------------------------", "",
+                             "List of added source files:", "-----------------------------",
+                             "..\\..\\Src\\A\\z.c", "",
+                             "List of added other files:", "----------------------------"});
+    EXPECT_EQ(run.file, CrLfLines(file));
+}
+
+TEST(WriteReport, SortsTheInventoryAndListsAddedFilesInByteOrder) {
+    TempDir dir;
+    SourceInventory inventory{
+        {"..\\..\\Src\\a.h", "..\\..\\Src\\A.h"},
+        {"..\\..\\Src\\a.c", "..\\..\\Src\\\xC3\xA9.c", "..\\..\\Src\\B\\a.c", "..\\..\\Src\\a.cpp",
+         "..\\..\\Src\\A\\x.c", "..\\..\\Src\\AB.c", "..\\..\\Src\\Aa.c"},
+        {"..\\..\\Src\\z.s", "..\\..\\Src\\Z.s"}};
+    const ReportRun run = RunReport({}, inventory, dir.path());
+
+    // Upper case before the backslash before lower case; bytes above 0x7F after all of them.
+    const SourceInventory sorted{
+        {"..\\..\\Src\\A.h", "..\\..\\Src\\a.h"},
+        {"..\\..\\Src\\AB.c", "..\\..\\Src\\A\\x.c", "..\\..\\Src\\Aa.c", "..\\..\\Src\\B\\a.c",
+         "..\\..\\Src\\a.c", "..\\..\\Src\\a.cpp", "..\\..\\Src\\\xC3\xA9.c"},
+        {"..\\..\\Src\\Z.s", "..\\..\\Src\\z.s"}};
+    EXPECT_EQ(inventory.headerFiles, sorted.headerFiles);
+    EXPECT_EQ(inventory.sourceFiles, sorted.sourceFiles);
+    EXPECT_EQ(inventory.otherFiles, sorted.otherFiles);
+    const SourceInventory added = AddedLists(run.file);
+    EXPECT_EQ(added.headerFiles, sorted.headerFiles);
+    EXPECT_EQ(added.sourceFiles, sorted.sourceFiles);
+    EXPECT_EQ(added.otherFiles, sorted.otherFiles);
+}
+
+TEST(WriteReport, ComparesOldItemsAndTreeFilesKindByKind) {
+    struct Case {
+        const char* name;
+        OldItemList oldItems;
+        SourceInventory tree;
+        std::array<int, 9> counts;
+        SourceInventory added;
+    };
+    const std::string x = "..\\..\\Src\\A\\x.c";
+    const Case cases[] = {
+        {"an old file no longer in the tree is only counted",
+         {x, "..\\..\\Src\\A\\gone.c", "..\\..\\Src\\A\\gone.h"},
+         {{}, {x}, {}},
+         {1, 2, 0, 0, 1, 0, 0, 0, 0},
+         {}},
+        {"named twice in the project, once in the tree",
+         {x, x},
+         {{}, {x}, {}},
+         {0, 2, 0, 0, 1, 0, 0, 0, 0},
+         {}},
+        {"twice in the tree, once in the project",
+         {x},
+         {{}, {x, x}, {}},
+         {0, 1, 0, 0, 2, 0, 0, 1, 0},
+         {{}, {x}, {}}},
+        {"twice in the tree, not in the project",
+         {},
+         {{}, {x, x}, {}},
+         {0, 0, 0, 0, 2, 0, 0, 2, 0},
+         {{}, {x, x}, {}}},
+        {"case and separators make other files",
+         {"..\\..\\Src\\A\\X.c", "..\\..\\Src/A/x.c", "..\\..\\src\\A\\x.c"},
+         {{}, {x}, {}},
+         {0, 3, 0, 0, 1, 0, 0, 1, 0},
+         {{}, {x}, {}}},
+        {"kinds the old project's table lacks are not counted",
+         {"..\\..\\Src\\e.hpp", "..\\..\\Src\\c.xdm", "..\\..\\Src\\l.a", "..\\..\\Src\\p.project",
+          "..\\..\\Src\\r.gmk", "..\\..\\Src\\notes.txt", "..\\..\\Src\\m.mak"},
+         {{"..\\..\\Src\\e.hpp"},
+          {},
+          {"..\\..\\Src\\c.xdm", "..\\..\\Src\\l.a", "..\\..\\Src\\m.mak"}},
+         {0, 0, 1, 1, 0, 3, 1, 0, 2},
+         {{"..\\..\\Src\\e.hpp"}, {}, {"..\\..\\Src\\c.xdm", "..\\..\\Src\\l.a"}}},
+        {"the old list is sorted before the comparison",
+         {"..\\..\\Src\\c.c", "..\\..\\Src\\a.c", "..\\..\\Src\\b.c"},
+         {{}, {"..\\..\\Src\\d.c", "..\\..\\Src\\b.c", "..\\..\\Src\\a.c", "..\\..\\Src\\c.c"}, {}},
+         {0, 3, 0, 0, 4, 0, 0, 1, 0},
+         {{}, {"..\\..\\Src\\d.c"}, {}}},
+        {"an entry pairs only with one of its own kind",
+         {"..\\..\\Src\\x.h"},
+         {{}, {}, {"..\\..\\Src\\x.h"}},
+         {1, 0, 0, 0, 0, 1, 0, 0, 1},
+         {{}, {}, {"..\\..\\Src\\x.h"}}},
+        {"an empty tree", {x, "..\\..\\Src\\A\\y.h"}, {}, {1, 1, 0, 0, 0, 0, 0, 0, 0}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        SourceInventory tree = c.tree;
+        const ReportRun run = RunReport(c.oldItems, tree, dir.path());
+        EXPECT_EQ(run.output, ConsoleText(Summary(c.counts)));
+        const SourceInventory added = AddedLists(run.file);
+        EXPECT_EQ(added.headerFiles, c.added.headerFiles);
+        EXPECT_EQ(added.sourceFiles, c.added.sourceFiles);
+        EXPECT_EQ(added.otherFiles, c.added.otherFiles);
+    }
+}
+
+const std::vector<std::string> kEmptyLists = {
+    "List of added header files:", "-----------------------------", "",
+    "List of added source files:", "-----------------------------", "",
+    "List of added other files:",  "----------------------------"};
+
+std::string EmptyReport() {
+    std::vector<std::string> lines = Summary({});
+    lines.insert(lines.end(), kEmptyLists.begin(), kEmptyLists.end());
+    return CrLfLines(lines);
+}
+
+TEST(WriteReport, WritesHeadingsOnlyForAnEmptyRunAndOverwritesAnOldReport) {
+    TempDir dir;
+    WriteFile(dir / "TamrivoReport.txt", std::string(5000, 'x') + "\r\nold report\r\n");
+    SourceInventory inventory;
+    const ReportRun run = RunReport({}, inventory, dir.path());
+    EXPECT_EQ(run.output, ConsoleText(Summary({})));
+    EXPECT_EQ(run.file, EmptyReport());
+}
+
+// The summary and the one error line that a report which cannot be written leaves on output.
+void ExpectReportFailure(const std::string& folder, const std::string& failure,
+                         const std::string& reason,
+                         const std::vector<std::string>& inputPaths = {}) {
+    SourceInventory inventory;
+    std::ostringstream output;
+    std::string reportFolder = folder;
+    WriteReport({}, inventory, reportFolder, output, inputPaths);
+    EXPECT_EQ(testing::MaskReportTimestamp(output.str()),
+              ConsoleText(Summary({})) + "Tamrivo error: " + failure +
+                  " the report file: " + folder + "/TamrivoReport.txt (" + reason + ")\n");
+}
+
+TEST(WriteReport, ReportsAReportFileThatCannotBeWritten) {
+    TempDir dir;
+    ExpectReportFailure(dir / "missing", "Cannot create", "No such file or directory");
+    EXPECT_FALSE(FileExists(dir / "missing"));
+
+    WriteFile(dir / "full/keep", "");
+    ASSERT_EQ(symlink("/dev/full", (dir / "full/TamrivoReport.txt").c_str()), 0);
+    ExpectReportFailure(dir / "full", "Cannot write", "No space left on device");
+
+    WriteFile(dir / "Prj/App.vcxproj.filters", "filters");
+    ASSERT_EQ(symlink("App.vcxproj.filters", (dir / "Prj/TamrivoReport.txt").c_str()), 0);
+    ExpectReportFailure(dir / "Prj", "Refusing to write", "it is an input file of this run",
+                        {dir / "Prj/App.vcxproj", dir / "Prj/App.vcxproj.filters"});
+    EXPECT_EQ(ReadFile(dir / "Prj/App.vcxproj.filters"), "filters");
+}
+
+TEST(WriteReport, ReportsAFolderOrFileThatAnUnprivilegedUserCannotWrite) {
+    TempDir dir;
+    WriteFile(dir / "locked/keep", "");
+    WriteFile(dir / "readonly/TamrivoReport.txt", "old report");
+    testing::OpenToEveryone(dir.path());
+    ASSERT_EQ(chmod((dir / "locked").c_str(), 0555), 0);
+    ASSERT_EQ(chmod((dir / "readonly/TamrivoReport.txt").c_str(), 0444), 0);
+    testing::AsUnprivilegedUser([&] {
+        ExpectReportFailure(dir / "locked", "Cannot create", "Permission denied");
+        ExpectReportFailure(dir / "readonly", "Cannot create", "Permission denied");
+    });
+    EXPECT_FALSE(FileExists(dir / "locked/TamrivoReport.txt"));
+    EXPECT_EQ(ReadFile(dir / "readonly/TamrivoReport.txt"), "old report");
+}
+
+TEST(NativeReportPath, AppendsTheFileNameAndTurnsBackslashesIntoSlashes) {
+    const struct {
+        std::string folder, windowsForm, native;
+    } cases[] = {
+        {"Prj", "Prj\\TamrivoReport.txt", "Prj/TamrivoReport.txt"},
+        {"", "\\TamrivoReport.txt", "/TamrivoReport.txt"},
+        {"Apps\\Prj", "Apps\\Prj\\TamrivoReport.txt", "Apps/Prj/TamrivoReport.txt"},
+    };
+    for (const auto& c : cases) {
+        std::string folder = c.folder;
+        EXPECT_EQ(NativeReportPath(folder).string(), c.native);
+        EXPECT_EQ(folder, c.windowsForm);
+    }
+}
+
+// A time as UTC in the form of the report's timestamp.
+std::string FormatTime(std::time_t when) {
+    std::ostringstream text;
+    text << std::put_time(std::gmtime(&when), "%Y-%m-%d %H:%M:%S");
+    return text.str();
+}
+
+TEST(MakeTimestamp, GivesTheLocalTimeOfTheTimeZone) {
+    const char* original = std::getenv("TZ");
+    const std::string saved = original ? original : "";
+    const struct {
+        const char* zone;
+        std::time_t offset;
+    } zones[] = {{"UTC0", 0}, {"XYZ-05:30", 5 * 3600 + 1800}, {"ABC+10", -10 * 3600}};
+    for (const auto& zone : zones) {
+        SCOPED_TRACE(zone.zone);
+        setenv("TZ", zone.zone, 1);
+        tzset();
+        // time() may run on a coarser clock than the system clock, so both ends use the latter.
+        const std::time_t before = std::chrono::system_clock::to_time_t(
+            std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+        const std::string stamp = MakeTimestamp();
+        const std::time_t after = std::chrono::system_clock::to_time_t(
+            std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+        EXPECT_EQ(stamp.size(), 19u);
+        EXPECT_TRUE(stamp == FormatTime(before + zone.offset) ||
+                    stamp == FormatTime(after + zone.offset))
+            << stamp;
+    }
+    if (original) {
+        setenv("TZ", saved.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+
+}  // namespace
+}  // namespace tamrivo
