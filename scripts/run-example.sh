@@ -4,11 +4,11 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
-cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMRIVO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$top/build" --target Tamrivo
+cmake -S "$top" -B "$top/build-example" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMRIVO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$top/build-example" --target Tamrivo
 cd "$top/examples/Repo/Src"
 status=0
-"$top/build/src/app/Tamrivo" \
+"$top/build-example/src/app/Tamrivo" \
     --VcxprojPath=Prj/App.vcxproj \
     --VcxprojFiltersPath=Prj/App.vcxproj.filters \
     --SrcPath="$top/examples/Repo/Src" || status=$?
