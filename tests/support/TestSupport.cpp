@@ -57,6 +57,26 @@ bool FileExists(const std::string& path) {
     return fs::exists(fs::symlink_status(path, error));
 }
 
+void CopyTree(const std::string& from, const std::string& to) {
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+}
+
+std::map<std::string, std::string> SnapshotTree(const std::string& path) {
+    std::map<std::string, std::string> snapshot;
+    for (fs::recursive_directory_iterator it(path), end; it != end; ++it) {
+        const std::string relative = it->path().lexically_relative(path).string();
+        const fs::file_status status = it->symlink_status();
+        if (fs::is_symlink(status)) {
+            snapshot[relative] = "-> " + fs::read_symlink(it->path()).string();
+        } else if (fs::is_regular_file(status)) {
+            snapshot[relative] = ReadFile(it->path().string());
+        } else {
+            snapshot[relative] = "";
+        }
+    }
+    return snapshot;
+}
+
 std::string CrLfLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 
 bool FileExists(const std::string& path);
+
+// Copies a folder with everything below it (links copied as links).
+void CopyTree(const std::string& from, const std::string& to);
+
+// Every path below a folder, relative to it, with the bytes of each file (a folder's are empty,
+// a link's are its target): a picture of a tree to compare before and after a run.
+std::map<std::string, std::string> SnapshotTree(const std::string& path);
 
 // Lines joined with CR LF after each, as Visual Studio and Tamrivo write them.
 std::string CrLfLines(const std::vector<std::string>& lines);
