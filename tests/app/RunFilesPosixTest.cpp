@@ -9,7 +9,6 @@
 namespace tamrivo {
 namespace {
 
-using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -37,14 +36,8 @@ TEST(WriteRunOutput, ReportsAFileThatCannotBeWrittenToTheEnd) {
 
 TEST(WriteRunOutput, NeverWritesOverAnInputFileThroughALink) {
     TempDir dir;
-    WriteFile(dir / "App.vcxproj.filters", "keep");
     ASSERT_EQ(symlink((dir / "App.vcxproj.filters").c_str(), (dir / "App.vcxproj.new").c_str()), 0);
-    std::string output;
-    EXPECT_FALSE(WriteText(dir / "App.vcxproj.new",
-                           {dir / "App.vcxproj", dir / "App.vcxproj.filters"}, "x", output));
-    EXPECT_EQ(ReadFile(dir / "App.vcxproj.filters"), "keep");
-    EXPECT_EQ(output, "Tamrivo error: Refusing to write the new project file: " +
-                          dir / "App.vcxproj.new" + " (it is an input file of this run)\n");
+    ExpectWritingOverTheFiltersFileRefused(dir, dir / "App.vcxproj.new");
 }
 
 }  // namespace

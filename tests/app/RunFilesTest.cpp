@@ -42,13 +42,7 @@ TEST(WriteRunOutput, WritesAndReportsAFileThatCannotBeCreated) {
 
 TEST(WriteRunOutput, NeverWritesOverAnInputFileSpelledAnotherWay) {
     TempDir dir;
-    WriteFile(dir / "App.vcxproj.filters", "keep");
-    std::string output;
-    EXPECT_FALSE(WriteText(dir / "./App.vcxproj.filters",
-                           {dir / "App.vcxproj", dir / "App.vcxproj.filters"}, "x", output));
-    EXPECT_EQ(ReadFile(dir / "App.vcxproj.filters"), "keep");
-    EXPECT_EQ(output, "Tamrivo error: Refusing to write the new project file: " +
-                          dir / "./App.vcxproj.filters" + " (it is an input file of this run)\n");
+    ExpectWritingOverTheFiltersFileRefused(dir, dir / "./App.vcxproj.filters");
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <istream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "app/RunFiles.h"
 
 namespace tamrivo {
@@ -42,6 +45,19 @@ inline bool WriteText(const std::string& path, const std::vector<std::string>& i
         "new project file", path, inputs, [&](std::ostream& out) { out << text; }, messages);
     output = messages.str();
     return ok;
+}
+
+// Writes the input file dir/App.vcxproj.filters, then checks that writing the new project file to
+// outputPath, which names that input another way, is refused and leaves the input as it was.
+inline void ExpectWritingOverTheFiltersFileRefused(const testing::TempDir& dir,
+                                                   const std::string& outputPath) {
+    testing::WriteFile(dir / "App.vcxproj.filters", "keep");
+    std::string output;
+    EXPECT_FALSE(
+        WriteText(outputPath, {dir / "App.vcxproj", dir / "App.vcxproj.filters"}, "x", output));
+    EXPECT_EQ(testing::ReadFile(dir / "App.vcxproj.filters"), "keep");
+    EXPECT_EQ(output, "Tamrivo error: Refusing to write the new project file: " + outputPath +
+                          " (it is an input file of this run)\n");
 }
 
 }  // namespace tamrivo
