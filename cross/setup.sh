@@ -12,12 +12,16 @@
 #                    and Boost::filesystem
 set -euo pipefail
 
-if (($# < 1 || $# > 2)); then
+if (($# < 1 || $# > 2)) || [[ -z $1 ]]; then
     echo "usage: $0 CACHE_DIR [BOOST_SERIES]" >&2
     exit 2
 fi
 top=$(cd "$(dirname "$0")/.." && pwd)
 cache=$(realpath -m "$1")
+if [[ $cache == / ]]; then
+    echo "cross/setup: the cache cannot be the root folder" >&2
+    exit 2
+fi
 series=${2:-1.81}
 target=x86_64-w64-mingw32
 compiler=$target-g++-posix
@@ -55,7 +59,7 @@ if [[ -f $stamp && $(<"$stamp") == "$stamp_text" ]]; then
 fi
 
 step "building Boost.Filesystem ($headers_package $version) for $target into $cache"
-rm -rf "$cache/include" "$cache/lib" "$stamp"
+rm -rf "${cache:?}/include" "${cache:?}/lib" "$stamp"
 work=$cache/work
 rm -rf "$work"
 mkdir -p "$work/deb" "$work/source" "$work/tree" "$work/obj" "$cache/lib"
@@ -133,6 +137,7 @@ boost_dotted="$((header_version / 100000)).$((header_version / 100 % 1000)).$((h
 # 5. Compile as Boost's own CMake build does for WIN32 with this compiler (init_priority and
 # BCrypt are available, std::atomic_ref is not in C++17), two files at a time.
 export compiler cache work
+# shellcheck disable=SC2016 # expanded by the inner shell
 find "$work/tree/libs/filesystem/src" -name '*.cpp' -print0 | xargs -0 -P2 -I{} sh -c '
     "$compiler" -std=c++17 -O2 -DNDEBUG -DBOOST_FILESYSTEM_SOURCE -DBOOST_FILESYSTEM_STATIC_LINK=1 \
         -DBOOST_ALL_NO_LIB -DBOOST_USE_WINDOWS_H -DWIN32_LEAN_AND_MEAN -DNOMINMAX \
