@@ -9,3 +9,8 @@ echo "== Linux build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
+
+# Then Tamrivo.exe, cross-built, and its tests under Wine (TAMRIVO_WINDOWS_TESTS=0 leaves them out).
+if [[ ${TAMRIVO_WINDOWS_TESTS:-1} != 0 ]]; then
+    bash scripts/test-windows.sh
+fi
