@@ -54,6 +54,14 @@ struct FileEnding {
     std::optional<ProjectItemKind> kind;
 };
 
+// The endings that make up most of a tree, with their weights; every other known one weighs 1.
+constexpr std::array<std::pair<std::string_view, unsigned>, 4> kCommonEndings = {{
+    {".c", 40},
+    {".h", 38},
+    {".cpp", 8},
+    {".hpp", 4},
+}};
+
 // Endings that no extension table knows, as real trees hold them.
 constexpr std::array<FileEnding, 6> kUnknownEndings = {{
     {".txt", 2, std::nullopt},
@@ -104,6 +112,7 @@ double Unit(Engine& engine) {
     return engine() / 4294967296.0;
 }
 
+// The text with ASCII letters in upper case, for comparing names as Windows does.
 std::string UpperAscii(std::string text) {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z') {
@@ -113,6 +122,7 @@ std::string UpperAscii(std::string text) {
     return text;
 }
 
+// The path below Src of a name in a folder (the empty folder being Src itself).
 std::string JoinBelow(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : folder + '\\' + name;
 }
@@ -231,16 +241,10 @@ std::vector<PlannedFolder> PlanFolders(std::size_t folderTarget, Engine& engine)
 // and headers), then the unknown endings.
 std::vector<FileEnding> FileEndings() {
     std::vector<FileEnding> endings;
-    const auto weightOf = [](std::string_view extension) -> unsigned {
-        if (extension == ".c")
-            return 40;
-        if (extension == ".h")
-            return 38;
-        if (extension == ".cpp")
-            return 8;
-        if (extension == ".hpp")
-            return 4;
-        return 1;
+    const auto weightOf = [](std::string_view extension) {
+        const auto common = std::find_if(kCommonEndings.begin(), kCommonEndings.end(),
+                                         [&](const auto& e) { return e.first == extension; });
+        return common != kCommonEndings.end() ? common->second : 1u;
     };
     const auto add = [&](const ExtensionKind& entry) {
         const bool known = std::any_of(endings.begin(), endings.end(), [&](const FileEnding& e) {
@@ -299,6 +303,7 @@ std::vector<PlannedFile> PlanFiles(std::vector<PlannedFolder>& folders,
     return files;
 }
 
+// The project element that lists files of a kind.
 std::string_view ElementOf(ProjectItemKind kind) {
     switch (kind) {
         case ProjectItemKind::ClInclude:
@@ -349,6 +354,7 @@ std::vector<ProjectItem> PlanProjectItems(const std::vector<PlannedFile>& files,
     return items;
 }
 
+// A GUID in braces, upper case, as Visual Studio writes them.
 std::string Guid(Engine& engine) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string guid;
@@ -361,23 +367,26 @@ std::string Guid(Engine& engine) {
     return "{" + guid + "}";
 }
 
+// One element with a text value on one line, indented by the given number of blanks.
 std::string Setting(std::size_t indent, std::string_view name, const std::string& value) {
     return std::string(indent, ' ') + "<" + std::string(name) + ">" + value + "</" +
            std::string(name) + ">";
 }
 
-// One build configuration of the project: its name and platform.
+// One build configuration of the project: its name, platform, build kind and target.
 struct Configuration {
     std::string name;
     std::string platform;
     bool debug;
     std::string ecu;
-
-    std::string Condition() const {
-        return "Condition=\"'$(Configuration)|$(Platform)'=='" + name + "|" + platform + "'\"";
-    }
 };
 
+// The condition attribute that selects a configuration.
+std::string ConditionOf(const Configuration& c) {
+    return "Condition=\"'$(Configuration)|$(Platform)'=='" + c.name + "|" + c.platform + "'\"";
+}
+
+// The 48 configurations: four build kinds for six targets on two platforms.
 std::vector<Configuration> Configurations() {
     std::vector<Configuration> configurations;
     for (const char* build : {"Debug", "Release", "Test", "Coverage"}) {
@@ -408,7 +417,7 @@ void AppendConfigurationSettings(std::vector<std::string>& lines, const Configur
     const std::string defines = "ECU_" + c.ecu + ";CONFIG_" + c.name + ";" +
                                 (c.debug ? "_DEBUG;DEV_ERROR_DETECT=STD_ON" : "NDEBUG") +
                                 ";PLATFORM_" + c.platform;
-    lines.push_back("  <PropertyGroup " + c.Condition() + ">");
+    lines.push_back("  <PropertyGroup " + ConditionOf(c) + ">");
     lines.push_back(Setting(4, "NMakeBuildCommandLine", make + " all"));
     lines.push_back(Setting(4, "NMakeReBuildCommandLine", make + " clean all"));
     lines.push_back(Setting(4, "NMakeCleanCommandLine", make + " clean"));
@@ -422,7 +431,7 @@ void AppendConfigurationSettings(std::vector<std::string>& lines, const Configur
     lines.push_back(Setting(4, "AdditionalOptions", "/std:c11"));
     lines.push_back("  </PropertyGroup>");
 
-    lines.push_back("  <ItemDefinitionGroup " + c.Condition() + ">");
+    lines.push_back("  <ItemDefinitionGroup " + ConditionOf(c) + ">");
     lines.push_back("    <ClCompile>");
     const std::pair<const char*, std::string> compiler[] = {
         {"WarningLevel", "Level4"},
@@ -464,7 +473,7 @@ void AppendConfigurationSettings(std::vector<std::string>& lines, const Configur
 // The metadata line of an item written with child elements.
 std::string ChildLine(const ProjectItem& item, const Configuration& excludedIn) {
     if (item.element == "ClCompile") {
-        return "      <ExcludedFromBuild " + excludedIn.Condition() + ">true</ExcludedFromBuild>";
+        return "      <ExcludedFromBuild " + ConditionOf(excludedIn) + ">true</ExcludedFromBuild>";
     }
     if (item.element == "ClInclude") {
         return Setting(6, "FileType", "CppHeader");
@@ -487,6 +496,7 @@ void AppendItemGroups(std::vector<std::string>& lines, const std::vector<Project
     }
 }
 
+// The start of an item's line, up to and with the closing quote of its Include value.
 std::string ItemStart(const ProjectItem& item) {
     return "    <" + std::string(item.element) + " Include=\"" + item.include + "\"";
 }
@@ -515,7 +525,7 @@ std::vector<std::string> ProjectLines(const std::vector<PlannedFolder>& folders,
     lines.push_back("  </PropertyGroup>");
     lines.push_back("  <Import Project=\"$(VCTargetsPath)\\Microsoft.Cpp.Default.props\" />");
     for (const Configuration& c : configurations) {
-        lines.push_back("  <PropertyGroup " + c.Condition() + " Label=\"Configuration\">");
+        lines.push_back("  <PropertyGroup " + ConditionOf(c) + " Label=\"Configuration\">");
         lines.push_back(Setting(4, "ConfigurationType", "Makefile"));
         lines.push_back(Setting(4, "UseDebugLibraries", c.debug ? "true" : "false"));
         lines.push_back(Setting(4, "PlatformToolset", "v142"));
@@ -525,7 +535,7 @@ std::vector<std::string> ProjectLines(const std::vector<PlannedFolder>& folders,
     lines.push_back("  <ImportGroup Label=\"ExtensionSettings\">");
     lines.push_back("  </ImportGroup>");
     for (const Configuration& c : configurations) {
-        lines.push_back("  <ImportGroup Label=\"PropertySheets\" " + c.Condition() + ">");
+        lines.push_back("  <ImportGroup Label=\"PropertySheets\" " + ConditionOf(c) + ">");
         lines.push_back(
             "    <Import Project=\"$(UserRootDir)\\Microsoft.Cpp.$(Platform).user.props\" "
             "Condition=\"exists('$(UserRootDir)\\Microsoft.Cpp.$(Platform).user.props')\" "
@@ -553,6 +563,7 @@ std::vector<std::string> ProjectLines(const std::vector<PlannedFolder>& folders,
     return lines;
 }
 
+// The filter of an item: its folder below Src.
 std::string FilterOf(const std::string& include) {
     std::string folder = include;
     return ParentFolderRelativeToSrc(folder);

@@ -24,7 +24,7 @@ using testing::TempDir;
 std::set<std::string> Listing(const std::string& src) {
     std::set<std::string> entries;
     for (fs::recursive_directory_iterator it(src), end; it != end; ++it) {
-        const std::string relative = it->path().string().substr(src.size() + 1);
+        const std::string relative = it->path().lexically_relative(src).generic_string();
         entries.insert(fs::is_directory(it->status()) ? relative + "/" : relative);
     }
     return entries;
