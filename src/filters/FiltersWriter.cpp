@@ -1,6 +1,7 @@
 #include "filters/FiltersWriter.h"
 
 #include <ostream>
+#include <string_view>
 
 #include "crypto/FilterIdentifier.h"
 #include "platform/TextFile.h"
@@ -12,7 +13,7 @@ namespace tamrivo {
 namespace {
 
 // The element of a file item of the kind.
-const char* ElementName(ProjectItemKind kind) {
+std::string_view ElementName(ProjectItemKind kind) {
     switch (kind) {
         case ProjectItemKind::ClInclude:
             return "ClInclude";
@@ -50,27 +51,27 @@ void AppendFilterDefinitions(LineList& lines, const FolderList& folders) {
 
 void AppendFilterAssignments(LineList& lines, const std::vector<std::string>& files,
                              ProjectItemKind kind) {
-    const std::string element = ElementName(kind);
+    const std::string_view element = ElementName(kind);
+    const std::string endLine = JoinLine({"    </", element, "> "});
     lines.push_back(ItemGroupOpeningMarker);
     for (const std::string& path : files) {
-        lines.push_back("    <" + element + " Include=\"" + path + "\"> ");
+        lines.push_back(JoinLine({"    <", element, " Include=\"", path, "\"> "}));
         lines.push_back(MakeFilterLine(path));
-        lines.push_back("    </" + element + "> ");
+        lines.push_back(endLine);
     }
     lines.push_back(ItemGroupClosingMarker);
 }
 
 std::string MakeFilterIncludeLine(const std::string& folder) {
-    return "    <Filter Include=\"" + folder + "\"> ";
+    return JoinLine({"    <Filter Include=\"", folder, "\"> "});
 }
 
 std::string MakeUniqueIdentifierLine() {
-    return "      <UniqueIdentifier>{" + NewFilterIdentifier() + "}</UniqueIdentifier> ";
+    return JoinLine({"      <UniqueIdentifier>{", NewFilterIdentifier(), "}</UniqueIdentifier> "});
 }
 
 std::string MakeFilterLine(const std::string& path) {
-    std::string folder = path;
-    return "      <Filter>" + ParentFolderRelativeToSrc(folder) + "</Filter> ";
+    return JoinLine({"      <Filter>", ParentFolderViewRelativeToSrc(path), "</Filter> "});
 }
 
 }  // namespace tamrivo

@@ -56,10 +56,7 @@ void InsertItemGroup(LineList& lines, std::size_t position, ProjectItemKind kind
     group.reserve(entries.size() + 2);
     group.emplace_back(ItemGroupOpeningMarker);
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        std::string line;
-        line.reserve(start.size() + entry->size() + kItemLineEnd.size());
-        line.append(start).append(*entry).append(kItemLineEnd);
-        group.push_back(std::move(line));
+        group.push_back(JoinLine({start, *entry, kItemLineEnd}));
     }
     group.emplace_back(ItemGroupClosingMarker);
     lines.insert(lines.begin() + static_cast<LineList::difference_type>(position),

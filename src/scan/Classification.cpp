@@ -19,6 +19,14 @@ std::optional<ProjectItemKind> KindByExtension(const std::string& path,
     return std::nullopt;
 }
 
+// Puts "..\..\" in place of everything before the first "Src".
+void ReplaceBeforeSrc(std::string& path) {
+    const std::size_t marker = path.find("Src");
+    if (marker != std::string::npos) {
+        path.replace(0, marker, "..\\..\\");
+    }
+}
+
 }  // namespace
 
 std::vector<std::string>& ListOfKind(SourceInventory& inventory, ProjectItemKind kind) {
@@ -38,10 +46,7 @@ const std::vector<std::string>& ListOfKind(const SourceInventory& inventory, Pro
 }
 
 std::string MakeProjectPath(std::string& path) {
-    const std::size_t marker = path.find("Src");
-    if (marker != std::string::npos) {
-        path.replace(0, marker, "..\\..\\");
-    }
+    ReplaceBeforeSrc(path);
     return path;
 }
 
@@ -49,7 +54,7 @@ void ClassifyScannedPath(std::string& path, SourceInventory& inventory) {
     if (!IsOutsideExcludedFolders(path)) {
         return;
     }
-    MakeProjectPath(path);
+    ReplaceBeforeSrc(path);  // as MakeProjectPath, without the copy of the result
     if (const auto kind = KindByExtension(path, ScanExtensionTable)) {
         ListOfKind(inventory, *kind).push_back(path);
     }

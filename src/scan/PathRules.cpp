@@ -83,17 +83,15 @@ std::size_t FindRootDirectoryStart(const std::string& path, std::size_t& rootNam
     return pos;
 }
 
-}  // namespace
-
-std::string TrimThroughSrc(std::string& path) {
+// Where the text after the first "Src" and the one byte after it begins; 0 without a "Src".
+std::size_t TrimmedStart(std::string_view path) {
     const std::size_t marker = path.find(kSrcMarker);
-    if (marker != std::string::npos) {
-        path.erase(0, std::min(path.size(), marker + kSrcMarker.size() + 1));
-    }
-    return path;
+    return marker == std::string_view::npos ? 0
+                                            : std::min(path.size(), marker + kSrcMarker.size() + 1);
 }
 
-std::string WindowsParentPath(const std::string& path) {
+// The length of the parent of a path by Windows path rules: the parent is always a prefix.
+std::size_t WindowsParentPathLength(const std::string& path) {
     std::size_t rootNameSize = 0;
     const std::size_t rootDirectory = FindRootDirectoryStart(path, rootNameSize);
 
@@ -122,12 +120,29 @@ std::string WindowsParentPath(const std::string& path) {
             break;
         }
     }
-    return path.substr(0, end);
+    return end;
+}
+
+}  // namespace
+
+std::string TrimThroughSrc(std::string& path) {
+    path.erase(0, TrimmedStart(path));
+    return path;
+}
+
+std::string WindowsParentPath(const std::string& path) {
+    return path.substr(0, WindowsParentPathLength(path));
 }
 
 std::string ParentFolderRelativeToSrc(std::string& path) {
-    path = WindowsParentPath(path);
+    path.erase(WindowsParentPathLength(path));
     return TrimThroughSrc(path);
+}
+
+std::string_view ParentFolderViewRelativeToSrc(const std::string& path) {
+    std::string_view folder(path.data(), WindowsParentPathLength(path));
+    folder.remove_prefix(TrimmedStart(folder));
+    return folder;
 }
 
 bool IsOutsideExcludedFolders(const std::string& path) {

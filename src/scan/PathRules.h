@@ -23,6 +23,10 @@ std::string WindowsParentPath(const std::string& path);
 // Replaces a path by its parent folder, trimmed through "Src"; returns a copy of the result.
 std::string ParentFolderRelativeToSrc(std::string& path);
 
+// What ParentFolderRelativeToSrc makes of a path, as a view into the path, which stays unchanged:
+// for callers that only splice the folder text into a line and need no copy of their own.
+std::string_view ParentFolderViewRelativeToSrc(const std::string& path);
+
 // True when the path contains none of the excluded folder markers.
 bool IsOutsideExcludedFolders(const std::string& path);
 

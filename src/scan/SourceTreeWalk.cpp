@@ -1,12 +1,12 @@
 #include "scan/SourceTreeWalk.h"
 
 #include <algorithm>
-#include <boost/filesystem/directory.hpp>
 #include <boost/filesystem/operations.hpp>
 #include <ostream>
 #include <vector>
 
 #include "platform/FileAccess.h"
+#include "platform/FolderListing.h"
 #include "scan/Classification.h"
 #include "scan/PathRules.h"
 
@@ -14,17 +14,11 @@ namespace tamrivo {
 namespace fs = boost::filesystem;
 namespace {
 
-// One entry of a folder listing: its name, and whether it is a folder itself rather than a link.
-struct ListedEntry {
-    std::string name;
-    bool isRealFolder;
-};
-
 // One folder being walked: its entries in listing order and the next one to handle.
 struct OpenFolder {
     std::string windowsPath;
     fs::path nativePath;
-    std::vector<ListedEntry> entries;
+    std::vector<FolderEntry> entries;
     std::size_t next = 0;
 };
 
@@ -37,37 +31,29 @@ void ReportAccessError(std::ostream& errorOutput, const std::string& path,
     errorOutput << "Error While Accessing : " << path << " :: " << error.message() << std::endl;
 }
 
-// The path string of an entry of a folder, Windows form: the folder, a backslash, the name.
-std::string JoinWindowsPath(const std::string& folder, const std::string& name) {
+// Sets path to the path string of an entry of a folder, Windows form: the folder, a backslash,
+// the name. Reusing one string spares an allocation per entry.
+void JoinWindowsPath(const std::string& folder, const std::string& name, std::string& path) {
     const bool endsInSeparator =
         !folder.empty() && (folder.back() == '\\' || folder.back() == '/' || folder.back() == ':');
-    return endsInSeparator ? folder + name : folder + '\\' + name;
+    path.assign(folder);
+    if (!endsInSeparator) {
+        path += '\\';
+    }
+    path += name;
 }
 
-// Lists a folder's entries in NTFS order; a failure is reported and ends the listing there.
-bool ListFolder(OpenFolder& folder, std::ostream& errorOutput) {
-    boost::system::error_code error;
-    fs::directory_iterator entry(folder.nativePath, error);
+// Lists a folder's entries in NTFS order; a failure is reported, and what was listed before it
+// is walked.
+void ListFolder(OpenFolder& folder, std::ostream& errorOutput) {
+    const boost::system::error_code error = ListFolderEntries(folder.nativePath, folder.entries);
     if (error) {
         ReportAccessError(errorOutput, folder.windowsPath, error);
-        return false;
-    }
-    for (const fs::directory_iterator end; entry != end;) {
-        // The listing's own file type says whether the entry is a link; no extra query is made.
-        boost::system::error_code typeError;
-        const bool isRealFolder = fs::is_directory(entry->symlink_status(typeError));
-        folder.entries.push_back({NarrowString(entry->path().filename()), isRealFolder});
-        entry.increment(error);
-        if (error) {
-            ReportAccessError(errorOutput, folder.windowsPath, error);
-            break;
-        }
     }
     std::sort(folder.entries.begin(), folder.entries.end(),
-              [](const ListedEntry& left, const ListedEntry& right) {
+              [](const FolderEntry& left, const FolderEntry& right) {
                   return NtfsNameLess(left.name, right.name);
               });
-    return true;
 }
 
 }  // namespace
@@ -100,38 +86,39 @@ SourceInventory WalkSourceTree(const std::string& root, SourceInventory& invento
     stack.back().nativePath = nativeRoot;
     ListFolder(stack.back(), errorOutput);
 
+    std::string entryPath;
     while (!stack.empty()) {
         OpenFolder& folder = stack.back();
         if (folder.next == folder.entries.size()) {
             stack.pop_back();
             continue;
         }
-        const ListedEntry& listed = folder.entries[folder.next++];
-        std::string entryPath = JoinWindowsPath(folder.windowsPath, listed.name);
-        fs::path nativeEntry = folder.nativePath / listed.name;
+        const FolderEntry& entry = folder.entries[folder.next++];
+        JoinWindowsPath(folder.windowsPath, entry.name, entryPath);
 
-        // The entry's own status query follows links: a link to a folder is listed as a folder.
-        const fs::file_status status = fs::status(nativeEntry, error);
-        if (status.type() == fs::status_error) {
-            ReportAccessError(errorOutput, entryPath, error);
-        } else if (fs::is_directory(status)) {
+        // The listing made the entry's own status query, following links: a link to a folder is
+        // listed as a folder.
+        if (entry.statusError) {
+            ReportAccessError(errorOutput, entryPath, entry.statusError);
+        } else if (entry.isFolder) {
             std::string folderText = entryPath;
-            if (IsOutsideExcludedFolders(TrimThroughSrc(folderText))) {
-                folders.push_back(folderText);
+            TrimThroughSrc(folderText);
+            if (IsOutsideExcludedFolders(folderText)) {
+                folders.push_back(std::move(folderText));
             }
         }
 
-        std::string classified = entryPath;
-        ClassifyScannedPath(classified, inventory);
-
         // Only real folders are entered; links are listed but never followed.
-        if (listed.isRealFolder) {
-            OpenFolder child;
-            child.windowsPath = std::move(entryPath);
-            child.nativePath = std::move(nativeEntry);
-            if (ListFolder(child, errorOutput)) {
-                stack.push_back(std::move(child));
-            }
+        OpenFolder child;
+        const bool enter = entry.isRealFolder;
+        if (enter) {
+            child.windowsPath = entryPath;
+            child.nativePath = folder.nativePath / entry.name;
+        }
+        ClassifyScannedPath(entryPath, inventory);
+        if (enter) {
+            ListFolder(child, errorOutput);
+            stack.push_back(std::move(child));
         }
     }
     return inventory;

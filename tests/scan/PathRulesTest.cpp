@@ -40,6 +40,16 @@ TEST(ParentFolderRelativeToSrc, TakesTheWindowsParentThenTrims) {
     }
 }
 
+TEST(ParentFolderViewRelativeToSrc, ViewsWhatParentFolderRelativeToSrcMakesAndKeepsThePath) {
+    for (const PathCases* cases : {&kParentFolderRelativeToSrcCases, &kWindowsParentPathCases}) {
+        for (const auto& [input, unused] : *cases) {
+            std::string copy = input;
+            const std::string expected = ParentFolderRelativeToSrc(copy);
+            EXPECT_EQ(ParentFolderViewRelativeToSrc(input), expected) << input;
+        }
+    }
+}
+
 TEST(WindowsParentPath, KeepsRootsAndDropsSeparatorRuns) {
     for (const auto& [input, expected] : kWindowsParentPathCases) {
         EXPECT_EQ(WindowsParentPath(input), expected) << input;
