@@ -1,8 +1,13 @@
-// Walks over what only POSIX file systems give a test: symbolic links made with symlink() and
-// folders that an unprivileged user cannot read.
+// Walks over what only POSIX file systems give a test: symbolic links made with symlink(),
+// folders that an unprivileged user cannot read or search, a limit on open descriptors and paths
+// longer than PATH_MAX.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <climits>
 
 #include "SourceTreeWalkTestSupport.h"
 #include "TestSupport.h"
@@ -13,6 +18,24 @@ namespace {
 using testing::TempDir;
 using testing::WriteFile;
 using Strings = std::vector<std::string>;
+
+// Makes a chain of depth folders named name below the existing folder parent, each holding a
+// file f.c, by descriptors: the path library cannot create paths beyond PATH_MAX.
+void MakeFolderChain(const std::string& parent, const std::string& name, int depth) {
+    int folder = open(parent.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    for (int level = 0; level < depth; ++level) {
+        ASSERT_EQ(mkdirat(folder, name.c_str(), 0755), 0) << level;
+        const int child = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY);
+        close(folder);
+        ASSERT_GE(child, 0) << level;
+        folder = child;
+        const int file = openat(folder, "f.c", O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(file, 0) << level;
+        close(file);
+    }
+    close(folder);
+}
 
 TEST(WalkSourceTree, LinksAreListedButNeverEntered) {
     TempDir tree;
@@ -55,6 +78,89 @@ TEST(WalkSourceTree, AnUnreadableFolderIsListedOnceReportedAndSkipped) {
     EXPECT_EQ(result.inventory.sourceFiles,
               (Strings{"..\\..\\Src\\A\\a.c", "..\\..\\Src\\C\\c.c"}));
     EXPECT_EQ(result.errors, "Error While Accessing : " + root + "\\B :: Permission denied\n");
+}
+
+TEST(WalkSourceTree, AFolderReadableButNotSearchableReportsEachEntryAndIsNotEntered) {
+    TempDir tree;
+    const std::string root = tree / "Src";
+    WriteFile(root + "/B/Sub/deep.c", "");
+    WriteFile(root + "/B/b.c", "");
+    WriteFile(root + "/C/c.c", "");
+    testing::OpenToEveryone(tree.path());
+    ASSERT_EQ(chmod((root + "/B").c_str(), S_IRUSR | S_IRGRP | S_IROTH), 0);
+
+    WalkResult result;
+    testing::AsUnprivilegedUser([&] { result = Walk(root); });
+    // The entries' names are listed, so they are classified; their types cannot be read, so Sub
+    // is no folder and is not entered (which would only fail once more).
+    EXPECT_EQ(result.folders, (Strings{"B", "C"}));
+    EXPECT_EQ(result.inventory.sourceFiles,
+              (Strings{"..\\..\\Src\\B\\b.c", "..\\..\\Src\\C\\c.c"}));
+    EXPECT_EQ(result.errors, "Error While Accessing : " + root + "\\B\\b.c :: Permission denied\n" +
+                                 "Error While Accessing : " + root +
+                                 "\\B\\Sub :: Permission denied\n");
+}
+
+TEST(WalkSourceTree, HoldsOneDescriptorAtATimeHoweverDeepTheTree) {
+    TempDir tree;
+    const std::string root = tree / "Src";
+    WriteFile(root + "/z.c", "");
+    constexpr int kDepth = 40;
+    MakeFolderChain(root, "D", kDepth);
+
+    // Allow two descriptors beyond those open now: far fewer than the tree has levels.
+    const int probe = open("/dev/null", O_RDONLY);
+    ASSERT_GE(probe, 0);
+    close(probe);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = static_cast<rlim_t>(probe) + 2;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limited), 0);
+    const WalkResult result = Walk(root);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+
+    EXPECT_EQ(result.errors, "");
+    ASSERT_EQ(result.folders.size(), static_cast<std::size_t>(kDepth));
+    EXPECT_EQ(result.inventory.sourceFiles.size(), static_cast<std::size_t>(kDepth) + 1);
+    EXPECT_EQ(result.inventory.sourceFiles.back(), "..\\..\\Src\\z.c");
+}
+
+TEST(WalkSourceTree, AFolderWhosePathIsTooLongIsListedOnceReportedAndSkipped) {
+    TempDir tree;
+    const std::string root = tree / "Src";
+    WriteFile(root + "/z.c", "");
+    const std::string name(250, 'd');
+    // The first level whose path reaches PATH_MAX, and two levels more below it.
+    const int tooLong = static_cast<int>((PATH_MAX - root.size()) / (name.size() + 1)) + 1;
+    MakeFolderChain(root, name, tooLong + 2);
+
+    const WalkResult result = Walk(root);
+    std::string folder;
+    std::string windowsPath = root;
+    Strings folders;
+    Strings sources;
+    for (int level = 1; level <= tooLong; ++level) {
+        folder += (level > 1 ? "\\" : "") + name;
+        windowsPath += "\\" + name;
+        folders.push_back(folder);
+        // A folder's sub-folder comes before its f.c, so the deepest f.c is met first.
+        if (level < tooLong) {
+            sources.insert(sources.begin(), "..\\..\\Src\\" + folder + "\\f.c");
+        }
+    }
+    sources.push_back("..\\..\\Src\\z.c");
+    // Compared whole, but not printed: the paths run to thousands of characters.
+    EXPECT_TRUE(result.folders == folders) << result.folders.size() << " folders";
+    EXPECT_TRUE(result.inventory.sourceFiles == sources)
+        << result.inventory.sourceFiles.size() << " source files";
+    EXPECT_TRUE(result.errors ==
+                "Error While Accessing : " + windowsPath + " :: File name too long\n")
+        << result.errors.substr(result.errors.size() -
+                                std::min<std::size_t>(80, result.errors.size()));
+
+    // The path library cannot remove what lies beyond PATH_MAX.
+    EXPECT_EQ(testing::RunProgram({"rm", "-rf", root}, tree.path()).exitCode, 0);
 }
 
 }  // namespace
