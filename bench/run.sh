@@ -6,8 +6,10 @@
 #
 # Builds Release into bench/out/build, generates each tree once into bench/out (kept, keyed by
 # file count and by the generator's sources) and, per size, alternates a Tamrivo run (from the
-# repository's Src folder, with the arguments a user gives) with `find -L` over the same root.
-# Prints the medians, the ratio Tamrivo / find and Tamrivo's peak resident memory.
+# repository's Src folder, with the arguments a user gives) with `find -L` over the same root and
+# with StatWalk, the floor of a walk that makes one status query per entry (readdir and fstatat
+# only; find -L queries only folders and links). Prints the medians, the ratios Tamrivo / find
+# and Tamrivo / floor and Tamrivo's peak resident memory.
 set -euo pipefail
 export LC_ALL=C
 
@@ -30,9 +32,10 @@ fi
 
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMRIVO_BUILD_TESTS=OFF \
     -DTAMRIVO_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build" -j2 --target Tamrivo GenerateBenchRepository >/dev/null
+cmake --build "$build" -j2 --target Tamrivo GenerateBenchRepository StatWalk >/dev/null
 tamrivo="$build/src/app/Tamrivo"
 generator="$build/bench/GenerateBenchRepository"
+floor="$build/bench/StatWalk"
 
 # The generator's version: its sources and the tables it draws the tree from.
 version=$(cd "$top" && cat bench/RepositoryGenerator.cpp bench/RepositoryGenerator.h \
@@ -85,7 +88,7 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ /
     "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Tamrivo: $(git -C "$top" rev-parse --short HEAD) (Release); $repeats pairs per size"
 
-declare -A tamrivo_median find_median rss
+declare -A tamrivo_median find_median floor_median rss
 for count in "${sizes[@]}"; do
     repo=$(repository_for "$count")
     root="$repo/Src"
@@ -94,14 +97,17 @@ for count in "${sizes[@]}"; do
         --VcxprojFiltersPath=Prj/App.vcxproj.filters --SrcPath="$root")
     : >"$runs.tamrivo"
     : >"$runs.find"
+    : >"$runs.floor"
     : >"$scratch/stderr"
     cd "$root"
     # One untimed run of each warms the caches; then the timed pairs alternate.
     timed "$scratch/warm" "${tamrivo_command[@]}"
     timed "$scratch/warm" find -L "$root"
+    timed "$scratch/warm" "$floor" "$root"
     for ((i = 0; i < repeats; ++i)); do
         timed "$runs.tamrivo" "${tamrivo_command[@]}"
         timed "$runs.find" find -L "$root"
+        timed "$runs.floor" "$floor" "$root"
     done
     cd "$top"
     if [[ -s "$scratch/stderr" ]]; then
@@ -111,21 +117,26 @@ for count in "${sizes[@]}"; do
 
     tamrivo_median[$count]=$(median "$runs.tamrivo")
     find_median[$count]=$(median "$runs.find")
+    floor_median[$count]=$(median "$runs.floor")
     rss[$count]=$(maximum "$runs.tamrivo.rss")
     echo
     echo "$count files ($(paste -sd';' "$repo/generated.txt" | sed 's/;/; /g'))"
     echo "  Tamrivo s: $(paste -sd' ' "$runs.tamrivo")"
     echo "  find -L s: $(paste -sd' ' "$runs.find")"
+    echo "  floor   s: $(paste -sd' ' "$runs.floor")"
 done
 
 echo
-printf '%8s  %10s  %10s  %14s  %16s\n' files "Tamrivo s" "find -L s" "Tamrivo/find" "Tamrivo peak MB"
+printf '%8s  %10s  %10s  %10s  %14s  %14s  %16s\n' files "Tamrivo s" "find -L s" "floor s" \
+    "Tamrivo/find" "Tamrivo/floor" "Tamrivo peak MB"
 for count in "${sizes[@]}"; do
     awk -v n="$count" -v t="${tamrivo_median[$count]}" -v f="${find_median[$count]}" \
-        -v r="${rss[$count]}" 'BEGIN { printf "%8d  %10.3f  %10.3f  %14.2f  %16.1f\n", n, t, f, t / f, r / 1024 }'
+        -v w="${floor_median[$count]}" -v r="${rss[$count]}" \
+        'BEGIN { printf "%8d  %10.3f  %10.3f  %10.3f  %14.2f  %14.2f  %16.1f\n", n, t, f, w, t / f, t / w, r / 1024 }'
 done
 if [[ -n "${tamrivo_median[100000]:-}" && -n "${tamrivo_median[300000]:-}" ]]; then
     awk -v t1="${tamrivo_median[100000]}" -v t3="${tamrivo_median[300000]}" \
         -v f1="${find_median[100000]}" -v f3="${find_median[300000]}" \
-        'BEGIN { printf "growth 300000 / 100000 files: Tamrivo %.2f, find -L %.2f\n", t3 / t1, f3 / f1 }'
+        -v w1="${floor_median[100000]}" -v w3="${floor_median[300000]}" \
+        'BEGIN { printf "growth 300000 / 100000 files: Tamrivo %.2f, find -L %.2f, floor %.2f\n", t3 / t1, f3 / f1, w3 / w1 }'
 fi
