@@ -63,39 +63,33 @@ TEST(ListFolderEntries, LinksAreFollowedForTheTypeButAreNoRealFolders) {
     }
 }
 
-TEST(ListFolderEntries, AFolderReadableButNotSearchableListsNamesWhoseQueriesFail) {
-    TempDir tree;
-    const std::string dir = tree / "dir";
-    WriteFile(dir + "/Sub/s.c", "");
-    WriteFile(dir + "/a.c", "");
-    testing::OpenToEveryone(tree.path());
-    ASSERT_EQ(chmod(dir.c_str(), S_IRUSR | S_IRGRP | S_IROTH), 0);
+TEST(ListFolderEntries, FolderPermissionsDecideBetweenNoListingAndFailingQueries) {
+    struct Case {
+        mode_t mode;
+        std::string openMessage;  // empty: the folder opens
+        std::size_t entryCount;   // each of them with a failed query
+    };
+    for (const Case& c : {Case{S_IRUSR | S_IRGRP | S_IROTH, "", 2},  // readable, not searchable
+                          Case{S_IXUSR | S_IXGRP | S_IXOTH, "Permission denied", 0}}) {
+        TempDir tree;
+        const std::string dir = tree / "dir";
+        WriteFile(dir + "/Sub/s.c", "");
+        WriteFile(dir + "/a.c", "");
+        testing::OpenToEveryone(tree.path());
+        ASSERT_EQ(chmod(dir.c_str(), c.mode), 0);
 
-    boost::system::error_code error;
-    std::map<std::string, FolderEntry> entries;
-    testing::AsUnprivilegedUser([&] { entries = List(dir, error); });
-    EXPECT_FALSE(error) << error.message();
-    ASSERT_EQ(entries.size(), 2u);
-    for (const auto& [name, entry] : entries) {
-        EXPECT_EQ(entry.statusError.message(), "Permission denied") << name;
-        EXPECT_FALSE(entry.isFolder) << name;
-        // Its contents could not be listed either: the folder is not offered for entering.
-        EXPECT_FALSE(entry.isRealFolder) << name;
+        boost::system::error_code error;
+        std::map<std::string, FolderEntry> entries;
+        testing::AsUnprivilegedUser([&] { entries = List(dir, error); });
+        EXPECT_EQ(error ? error.message() : "", c.openMessage) << c.mode;
+        ASSERT_EQ(entries.size(), c.entryCount) << c.mode;
+        for (const auto& [name, entry] : entries) {
+            EXPECT_EQ(entry.statusError.message(), "Permission denied") << name;
+            EXPECT_FALSE(entry.isFolder) << name;
+            // Its contents could not be listed either: the folder is not offered for entering.
+            EXPECT_FALSE(entry.isRealFolder) << name;
+        }
     }
-}
-
-TEST(ListFolderEntries, AFolderWithoutReadPermissionCannotBeOpened) {
-    TempDir tree;
-    const std::string dir = tree / "dir";
-    WriteFile(dir + "/a.c", "");
-    testing::OpenToEveryone(tree.path());
-    ASSERT_EQ(chmod(dir.c_str(), S_IXUSR | S_IXGRP | S_IXOTH), 0);
-
-    boost::system::error_code error;
-    std::map<std::string, FolderEntry> entries;
-    testing::AsUnprivilegedUser([&] { entries = List(dir, error); });
-    EXPECT_EQ(error.message(), "Permission denied");
-    EXPECT_TRUE(entries.empty());
 }
 
 }  // namespace

@@ -37,6 +37,21 @@ void MakeFolderChain(const std::string& parent, const std::string& name, int dep
     close(folder);
 }
 
+// Walks the tree's folder Src as an unprivileged user after giving its folder B the mode; A, B
+// and C hold one source file each (B one more, in Sub).
+WalkResult WalkWithFolderBLimited(const TempDir& tree, mode_t mode) {
+    const std::string root = tree / "Src";
+    WriteFile(root + "/A/a.c", "");
+    WriteFile(root + "/B/Sub/deep.c", "");
+    WriteFile(root + "/B/b.c", "");
+    WriteFile(root + "/C/c.c", "");
+    testing::OpenToEveryone(tree.path());
+    EXPECT_EQ(chmod((root + "/B").c_str(), mode), 0);
+    WalkResult result;
+    testing::AsUnprivilegedUser([&] { result = Walk(root); });
+    return result;
+}
+
 TEST(WalkSourceTree, LinksAreListedButNeverEntered) {
     TempDir tree;
     const std::string root = tree / "Src";
@@ -66,14 +81,7 @@ TEST(WalkSourceTree, LinksAreListedButNeverEntered) {
 TEST(WalkSourceTree, AnUnreadableFolderIsListedOnceReportedAndSkipped) {
     TempDir tree;
     const std::string root = tree / "Src";
-    WriteFile(root + "/A/a.c", "");
-    WriteFile(root + "/B/hidden.c", "");
-    WriteFile(root + "/C/c.c", "");
-    testing::OpenToEveryone(tree.path());
-    ASSERT_EQ(chmod((root + "/B").c_str(), 0), 0);
-
-    WalkResult result;
-    testing::AsUnprivilegedUser([&] { result = Walk(root); });
+    const WalkResult result = WalkWithFolderBLimited(tree, 0);
     EXPECT_EQ(result.folders, (Strings{"A", "B", "C"}));
     EXPECT_EQ(result.inventory.sourceFiles,
               (Strings{"..\\..\\Src\\A\\a.c", "..\\..\\Src\\C\\c.c"}));
@@ -83,19 +91,12 @@ TEST(WalkSourceTree, AnUnreadableFolderIsListedOnceReportedAndSkipped) {
 TEST(WalkSourceTree, AFolderReadableButNotSearchableReportsEachEntryAndIsNotEntered) {
     TempDir tree;
     const std::string root = tree / "Src";
-    WriteFile(root + "/B/Sub/deep.c", "");
-    WriteFile(root + "/B/b.c", "");
-    WriteFile(root + "/C/c.c", "");
-    testing::OpenToEveryone(tree.path());
-    ASSERT_EQ(chmod((root + "/B").c_str(), S_IRUSR | S_IRGRP | S_IROTH), 0);
-
-    WalkResult result;
-    testing::AsUnprivilegedUser([&] { result = Walk(root); });
+    const WalkResult result = WalkWithFolderBLimited(tree, S_IRUSR | S_IRGRP | S_IROTH);
     // The entries' names are listed, so they are classified; their types cannot be read, so Sub
     // is no folder and is not entered (which would only fail once more).
-    EXPECT_EQ(result.folders, (Strings{"B", "C"}));
+    EXPECT_EQ(result.folders, (Strings{"A", "B", "C"}));
     EXPECT_EQ(result.inventory.sourceFiles,
-              (Strings{"..\\..\\Src\\B\\b.c", "..\\..\\Src\\C\\c.c"}));
+              (Strings{"..\\..\\Src\\A\\a.c", "..\\..\\Src\\B\\b.c", "..\\..\\Src\\C\\c.c"}));
     EXPECT_EQ(result.errors, "Error While Accessing : " + root + "\\B\\b.c :: Permission denied\n" +
                                  "Error While Accessing : " + root +
                                  "\\B\\Sub :: Permission denied\n");
