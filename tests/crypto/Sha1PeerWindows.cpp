@@ -1,6 +1,7 @@
 // The SHA-1 peer on Windows: the system's own implementation, through the CNG functions.
-#include <bcrypt.h>
 #include <windows.h>
+// bcrypt.h needs the types of windows.h.
+#include <bcrypt.h>
 
 #include <stdexcept>
 
