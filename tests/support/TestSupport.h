@@ -71,8 +71,9 @@ struct ProgramResult {
 ProgramResult RunProgram(const std::vector<std::string>& command, const std::string& workingDir,
                          bool unprivileged = false);
 
-// Sets an environment variable of this process, or removes it for nullptr, until the end of the
-// scope, which brings the old value back; programs started meanwhile inherit it.
+// Sets an environment variable of this process, or removes it for nullptr (on Windows also for an
+// empty value), until the end of the scope, which brings the old value back; programs started
+// meanwhile inherit it.
 class ScopedEnvironment {
   public:
     ScopedEnvironment(const std::string& name, const char* value);
