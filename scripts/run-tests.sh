@@ -9,3 +9,11 @@ echo "== Linux build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
+
+echo "== Linux build and tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAMRIVO_SANITIZE=address,undefined
+cmake --build build-sanitize -j2
+ctest --test-dir build-sanitize --output-on-failure -j2
+
+echo "== Fuzz targets, 30 s each"
+bash fuzz/run.sh 30

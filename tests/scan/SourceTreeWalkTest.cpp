@@ -169,6 +169,27 @@ TEST(WalkSourceTree, AnUnreadableFolderIsListedOnceReportedAndSkipped) {
     EXPECT_EQ(result.errors, "Error While Accessing : " + root + "\\B :: Permission denied\n");
 }
 
+TEST(WalkSourceTree, NamesWithLineBreaksAreReportedAndLeftOut) {
+    // Such names would split the lines of the new files; a folder goes with all it holds.
+    TempDir tree;
+    const std::string root = tree / "Src";
+    WriteFile(root + "/Keep.c", "");
+    WriteFile(root + "/a\nb.c", "");
+    WriteFile(root + "/Sub\rDir/x.c", "");
+    WriteFile(root + "/Sub/y\r.h", "");
+
+    WalkResult result = Walk(root);
+    EXPECT_EQ(result.folders, (Strings{"Sub"}));
+    EXPECT_EQ(result.inventory.sourceFiles, (Strings{"..\\..\\Src\\Keep.c"}));
+    EXPECT_EQ(result.inventory.headerFiles, Strings{});
+    EXPECT_EQ(result.errors, "Error While Accessing : " + root +
+                                 "\\a?b.c :: the name holds a line break; left out\n" +
+                                 "Error While Accessing : " + root +
+                                 "\\Sub\\y?.h :: the name holds a line break; left out\n" +
+                                 "Error While Accessing : " + root +
+                                 "\\Sub?Dir :: the name holds a line break; left out\n");
+}
+
 TEST(WalkSourceTree, MissingEmptyOrFileRootsAddNothing) {
     TempDir tree;
     WriteFile(tree / "file.c", "");
