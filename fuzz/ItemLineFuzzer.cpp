@@ -2,11 +2,10 @@
 // on every line. The standard engine recurses once per character, so lines stay short.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <regex>
 #include <string>
 
+#include "FuzzCheck.h"
 #include "project/ProjectItemLines.h"
 
 namespace {
@@ -30,11 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::smatch groups;
     const bool expected = std::regex_match(line, groups, oracle);
 
-    const std::string expectedValue = expected ? groups[3].str() : kUntouched;
-    if (matched != expected || value != expectedValue) {
-        std::fprintf(stderr, "MatchItemLine gave %d and %zu value bytes, std::regex %d and %zu\n",
-                     matched, value.size(), expected, expectedValue.size());
-        std::abort();
-    }
+    tamrivo::FuzzCheck(matched == expected, "MatchItemLine and std::regex differ on the line");
+    tamrivo::FuzzCheck(value == (expected ? groups[3].str() : kUntouched),
+                       "MatchItemLine and std::regex differ on the value");
     return 0;
 }

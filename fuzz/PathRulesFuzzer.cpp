@@ -2,26 +2,20 @@
 // definition: trimming keeps a suffix, the parent is a prefix, the project path form keeps the
 // extension, a path gets at most one kind and the old items' kinds agree with the tree's.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "FuzzCheck.h"
 #include "scan/Classification.h"
 #include "scan/PathRules.h"
 
 namespace tamrivo {
 namespace {
-
-void Check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "path rules: %s\n", what);
-        std::abort();
-    }
-}
 
 bool StartsWith(std::string_view text, std::string_view start) {
     return text.substr(0, start.size()) == start;
@@ -42,7 +36,7 @@ std::optional<ProjectItemKind> KindOf(const std::string& path,
     std::optional<ProjectItemKind> kind;
     for (const ExtensionKind& entry : table) {
         if (EndsWith(path, entry.extension)) {
-            Check(!kind, "two extensions of one table end the same path");
+            FuzzCheck(!kind, "two extensions of one table end the same path");
             kind = entry.kind;
         }
     }
@@ -56,54 +50,58 @@ std::size_t EntryCount(const SourceInventory& inventory) {
 
 void CheckTrimAndParent(const std::string& path) {
     std::string trimmed = path;
-    Check(TrimThroughSrc(trimmed) == trimmed, "TrimThroughSrc gives another string than it leaves");
-    Check(EndsWith(path, trimmed), "the trimmed string is no suffix of the path");
-    Check((path.find("Src") == std::string::npos) == (trimmed == path),
-          "a path was trimmed without Src, or not trimmed with it");
+    FuzzCheck(TrimThroughSrc(trimmed) == trimmed,
+              "TrimThroughSrc gives another string than it leaves");
+    FuzzCheck(EndsWith(path, trimmed), "the trimmed string is no suffix of the path");
+    FuzzCheck((path.find("Src") == std::string::npos) == (trimmed == path),
+              "a path was trimmed without Src, or not trimmed with it");
 
     const std::string parent = WindowsParentPath(path);
-    Check(StartsWith(path, parent), "the parent is no prefix of the path");
-    Check(path.empty() || parent.size() < path.size(), "the parent is not shorter than the path");
+    FuzzCheck(StartsWith(path, parent), "the parent is no prefix of the path");
+    FuzzCheck(path.empty() || parent.size() < path.size(),
+              "the parent is not shorter than the path");
     // What the parent leaves is separators and the last element, which holds none; only a root
     // name alone (such as \\?\x) is an element with separators, and its parent is empty.
     const std::string_view rest = std::string_view(path).substr(parent.size());
     const auto element = std::find_if_not(rest.begin(), rest.end(), IsSeparator);
-    Check(parent.empty() || std::none_of(element, rest.end(), IsSeparator),
-          "the parent left more than one element");
+    FuzzCheck(parent.empty() || std::none_of(element, rest.end(), IsSeparator),
+              "the parent left more than one element");
 
     std::string relative = path;
-    Check(ParentFolderRelativeToSrc(relative) == relative,
-          "ParentFolderRelativeToSrc gives another string than it leaves");
+    FuzzCheck(ParentFolderRelativeToSrc(relative) == relative,
+              "ParentFolderRelativeToSrc gives another string than it leaves");
     std::string trimmedParent = parent;
-    Check(relative == TrimThroughSrc(trimmedParent),
-          "ParentFolderRelativeToSrc is not the parent trimmed through Src");
+    FuzzCheck(relative == TrimThroughSrc(trimmedParent),
+              "ParentFolderRelativeToSrc is not the parent trimmed through Src");
 }
 
 void CheckExclusion(const std::string& path, const std::string& trimmed) {
     const bool outside = IsOutsideExcludedFolders(path);
-    Check(!outside || IsOutsideExcludedFolders(trimmed), "a part of an outside path is excluded");
-    Check(outside || !IsOutsideExcludedFolders(path + path), "a longer excluded path is outside");
+    FuzzCheck(!outside || IsOutsideExcludedFolders(trimmed),
+              "a part of an outside path is excluded");
+    FuzzCheck(outside || !IsOutsideExcludedFolders(path + path),
+              "a longer excluded path is outside");
     for (const std::string_view marker : ExcludedFolderMarkers) {
-        Check(!IsOutsideExcludedFolders(path + std::string(marker)), "a marker was not seen");
-        Check(!IsOutsideExcludedFolders(std::string(marker) + path), "a marker was not seen");
+        FuzzCheck(!IsOutsideExcludedFolders(path + std::string(marker)), "a marker was not seen");
+        FuzzCheck(!IsOutsideExcludedFolders(std::string(marker) + path), "a marker was not seen");
     }
 }
 
 void CheckClassification(const std::string& path) {
     std::string projectPath = path;
-    Check(MakeProjectPath(projectPath) == projectPath,
-          "MakeProjectPath gives another string than it leaves");
+    FuzzCheck(MakeProjectPath(projectPath) == projectPath,
+              "MakeProjectPath gives another string than it leaves");
     const std::size_t marker = path.find("Src");
     if (marker == std::string::npos) {
-        Check(projectPath == path, "a path without Src changed its form");
+        FuzzCheck(projectPath == path, "a path without Src changed its form");
     } else {
-        Check(StartsWith(projectPath, "..\\..\\Src"), "the project path form has no prefix");
-        Check(EndsWith(projectPath, std::string_view(path).substr(marker)),
-              "the project path form lost the path from its Src on");
+        FuzzCheck(StartsWith(projectPath, "..\\..\\Src"), "the project path form has no prefix");
+        FuzzCheck(EndsWith(projectPath, std::string_view(path).substr(marker)),
+                  "the project path form lost the path from its Src on");
     }
     for (const ExtensionKind& entry : ScanExtensionTable) {
-        Check(EndsWith(path, entry.extension) == EndsWith(projectPath, entry.extension),
-              "the project path form changed the extension");
+        FuzzCheck(EndsWith(path, entry.extension) == EndsWith(projectPath, entry.extension),
+                  "the project path form changed the extension");
     }
 
     SourceInventory inventory;
@@ -111,11 +109,11 @@ void CheckClassification(const std::string& path) {
     ClassifyScannedPath(scanned, inventory);
     const auto kind = KindOf(path, ScanExtensionTable);
     if (!IsOutsideExcludedFolders(path) || !kind) {
-        Check(EntryCount(inventory) == 0, "an excluded or unknown path entered the inventory");
+        FuzzCheck(EntryCount(inventory) == 0, "an excluded or unknown path entered the inventory");
     } else {
-        Check(EntryCount(inventory) == 1 &&
-                  ListOfKind(inventory, *kind) == std::vector<std::string>{projectPath},
-              "a scanned path did not enter its kind's list in project path form");
+        FuzzCheck(EntryCount(inventory) == 1 &&
+                      ListOfKind(inventory, *kind) == std::vector<std::string>{projectPath},
+                  "a scanned path did not enter its kind's list in project path form");
     }
 }
 
@@ -134,14 +132,15 @@ void CheckOldItems(const std::string& text) {
     SourceInventory expected;
     for (const std::string& item : items) {
         if (const auto kind = KindOf(item, OldItemExtensionTable)) {
-            Check(KindOf(item, ScanExtensionTable) == kind, "the two tables disagree on a kind");
+            FuzzCheck(KindOf(item, ScanExtensionTable) == kind,
+                      "the two tables disagree on a kind");
             ListOfKind(expected, *kind).push_back(item);
         }
     }
-    Check(classified.headerFiles == expected.headerFiles &&
-              classified.sourceFiles == expected.sourceFiles &&
-              classified.otherFiles == expected.otherFiles,
-          "old items were not classified by their extensions, unchanged and in order");
+    FuzzCheck(classified.headerFiles == expected.headerFiles &&
+                  classified.sourceFiles == expected.sourceFiles &&
+                  classified.otherFiles == expected.otherFiles,
+              "old items were not classified by their extensions, unchanged and in order");
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "project/NewProjectWriter.h"
 #include "project/OldItemExtraction.h"
 #include "project/ProjectItemLines.h"
@@ -17,13 +17,6 @@
 
 namespace tamrivo {
 namespace {
-
-void Check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "project pipeline: %s\n", what);
-        std::abort();
-    }
-}
 
 bool IsMarker(const std::string& line) {
     return line == ItemGroupOpeningMarker || line == ItemGroupClosingMarker;
@@ -80,14 +73,14 @@ void CheckPipeline(const std::string& bytes) {
     LineList lines = original;
     OldItemList oldItems;
     ExtractOldItems(lines, oldItems);
-    Check(lines == expectedKept, "a line that is no item line was lost or moved");
-    Check(oldItems == expectedItems, "the old items are not the item lines' values in order");
+    FuzzCheck(lines == expectedKept, "a line that is no item line was lost or moved");
+    FuzzCheck(oldItems == expectedItems, "the old items are not the item lines' values in order");
 
     RemoveEmptyItemGroups(lines);
     const std::size_t removed = expectedKept.size() - lines.size();
-    Check(removed % 2 == 0, "an empty group lost one line only");
-    Check(WithoutMarkers(lines) == WithoutMarkers(expectedKept),
-          "removing empty groups took a line that is no group marker");
+    FuzzCheck(removed % 2 == 0, "an empty group lost one line only");
+    FuzzCheck(WithoutMarkers(lines) == WithoutMarkers(expectedKept),
+              "removing empty groups took a line that is no group marker");
 
     const SourceInventory inventory = InventoryFrom(original);
     LineList written = lines;
@@ -96,17 +89,17 @@ void CheckPipeline(const std::string& bytes) {
     const std::string text = output.str();
     for (std::size_t pos = text.find('\n'); pos != std::string::npos;
          pos = text.find('\n', pos + 1)) {
-        Check(pos > 0 && text[pos - 1] == '\r', "a written line does not end in CR LF");
+        FuzzCheck(pos > 0 && text[pos - 1] == '\r', "a written line does not end in CR LF");
     }
-    Check(!text.empty() && text.back() == '\n', "the last written line has no line end");
+    FuzzCheck(!text.empty() && text.back() == '\n', "the last written line has no line end");
 
     std::istringstream again(text);
     LineList reread;
     ReadProjectLines(again, reread);
-    Check(reread == written, "the written file does not read back as the lines written");
+    FuzzCheck(reread == written, "the written file does not read back as the lines written");
     OldItemList rereadItems;
     ExtractOldItems(reread, rereadItems);
-    Check(rereadItems == WrittenOrder(inventory), "the new file does not hold the inventory");
+    FuzzCheck(rereadItems == WrittenOrder(inventory), "the new file does not hold the inventory");
 
     // What is left is the kept lines with the three emptied groups after the head, and a closing
     // line when the kept lines did not end with one.
@@ -117,10 +110,10 @@ void CheckPipeline(const std::string& bytes) {
                             {ItemGroupOpeningMarker, ItemGroupClosingMarker});
     }
     if (reread.size() == expectedRest.size() + 1) {
-        Check(reread.back() == ProjectClosingLine, "the line appended is not the closing line");
+        FuzzCheck(reread.back() == ProjectClosingLine, "the line appended is not the closing line");
         reread.pop_back();
     }
-    Check(reread == expectedRest, "the new file's other lines are not the kept lines");
+    FuzzCheck(reread == expectedRest, "the new file's other lines are not the kept lines");
 }
 
 }  // namespace

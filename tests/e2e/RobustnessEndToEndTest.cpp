@@ -391,14 +391,17 @@ TEST(RobustnessEndToEnd, ATreeDeeperThanThePathLimitIsWalkedAsFarAsTheSystemReac
 TEST(RobustnessEndToEnd, TenThousandEntriesInOneFolder) {
     constexpr int kCount = 10000;
     TreeRun run;
+    ASSERT_EQ(mkdir((run.src + "/Many").c_str(), 0755), 0);
+    const int folder = open((run.src + "/Many").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     Strings items;
     for (int i = 0; i < kCount; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "f%05d.c", i);
-        WriteFile(run.src + "/Many/" + name, "");
+        MakeFileAt(folder, name);
         items.push_back("    <ClCompile Include=\"..\\..\\Src\\Many\\" + std::string(name) +
                         "\" />");
     }
+    close(folder);
     const ProgramResult result = run();
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.errorOutput, "");
