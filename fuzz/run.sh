@@ -22,7 +22,7 @@ declare -A max_len=([item_line_fuzzer]=2000 [project_pipeline_fuzzer]=16384
 
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DTAMRIVO_BUILD_FUZZERS=ON -DTAMRIVO_BUILD_TESTS=OFF >/dev/null
+    -DTAMRIVO_BUILD_FUZZERS=ON -DTAMRIVO_BUILD_TESTS=OFF -DTAMRIVO_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 failed=()

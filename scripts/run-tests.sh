@@ -17,3 +17,8 @@ ctest --test-dir build-sanitize --output-on-failure -j2
 
 echo "== Fuzz targets, 30 s each"
 bash fuzz/run.sh 30
+
+# Then Tamrivo.exe, cross-built, and its tests under Wine (TAMRIVO_WINDOWS_TESTS=0 leaves them out).
+if [[ ${TAMRIVO_WINDOWS_TESTS:-1} != 0 ]]; then
+    bash scripts/test-windows.sh
+fi

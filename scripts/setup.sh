@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what building and testing Tamrivo on Debian needs; does nothing that is already done.
+# Installs what building and testing Tamrivo on Debian needs, and any further packages named as
+# arguments; does nothing that is already done.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libboost-filesystem-dev
           libboost-system-dev libgtest-dev googletest libbenchmark-dev libxml2-utils
-          clang-format util-linux time)
+          clang-format util-linux time "$@")
 
 missing=()
 for package in "${packages[@]}"; do

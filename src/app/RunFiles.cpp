@@ -41,6 +41,7 @@ bool ReadRunInput(const std::string& what, const std::string& path,
     boost::system::error_code error;
     if (fs::is_directory(native, error)) {
         ReportFailure(output, "Cannot read", what, path, "it is a folder");
+        stream.setstate(std::ios::failbit);  // as a stream that failed to open
         read(stream);
         return false;
     }

@@ -8,6 +8,7 @@
 namespace tamrivo {
 namespace {
 
+using testing::ConsoleText;
 using testing::RunProgram;
 using testing::TamrivoExecutable;
 using testing::TempDir;
@@ -26,7 +27,8 @@ TEST(CommandLineEndToEnd, NoArgumentsPrintUsageAndRefusal) {
     TempDir work;
     const auto result = RunProgram({TamrivoExecutable()}, work.path());
     EXPECT_EQ(result.exitCode, 252);
-    EXPECT_EQ(testing::MaskBuildDate(result.output), testing::MaskedBanner() + kUsage + kRefusal);
+    EXPECT_EQ(testing::MaskBuildDate(result.output),
+              ConsoleText(testing::MaskedBanner() + kUsage + kRefusal));
     EXPECT_EQ(result.errorOutput, "");
 }
 
@@ -50,7 +52,22 @@ TEST(CommandLineEndToEnd, TwoArgumentsAreRefusedWithoutUsage) {
         work.path());
     EXPECT_EQ(result.exitCode, 252);
     EXPECT_EQ(result.output.find("Usage"), std::string::npos);
-    EXPECT_NE(result.output.find(kRefusal), std::string::npos);
+    EXPECT_NE(result.output.find(ConsoleText(kRefusal)), std::string::npos);
+}
+
+TEST(CommandLineEndToEnd, AnAcceptedCommandLineRunsToTheEnd) {
+    TempDir work;
+    const std::string src = work / "Repo/Src";
+    testing::WriteFile(src + "/Prj/App.vcxproj", "");
+    testing::WriteFile(src + "/Prj/App.vcxproj.filters", "");
+    testing::WriteFile(src + "/App/main.c", "");
+    const auto result =
+        RunProgram({TamrivoExecutable(), "--VcxprojPath=Prj/App.vcxproj",
+                    "--VcxprojFiltersPath=Prj/App.vcxproj.filters", "--SrcPath=" + src},
+                   src);
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(result.output.find("Tamrivo error"), std::string::npos) << result.output;
+    EXPECT_EQ(result.errorOutput, "");
 }
 
 }  // namespace

@@ -91,7 +91,8 @@ Strings NamesIn(int folder) {
 }
 
 // Every entry below an open folder: path, type and permissions, size, modification time and a
-// link's target. Through folder descriptors, so that no path length limits the depth.
+// link's target. Unlike SnapshotTree it goes through folder descriptors, so that no path length
+// limits the depth, and it sees a change of permissions or times.
 void ListBelow(int folder, const std::string& prefix, Strings& listing) {
     for (const std::string& name : NamesIn(folder)) {
         struct stat status {};

@@ -5,13 +5,13 @@
 #include <utility>
 #include <vector>
 
+#include "PathRulesCases.h"
+
 namespace tamrivo {
 namespace {
 
-using Cases = std::vector<std::pair<std::string, std::string>>;
-
 TEST(TrimThroughSrc, CutsThroughTheFirstMarkerAndOneByte) {
-    const Cases cases = {
+    const PathCases cases = {
         {"C:\\proj\\Src\\App\\Core", "App\\Core"},
         {"C:\\proj\\Src\\App", "App"},
         {"C:\\proj\\Src", ""},
@@ -33,18 +33,7 @@ TEST(TrimThroughSrc, CutsThroughTheFirstMarkerAndOneByte) {
 }
 
 TEST(ParentFolderRelativeToSrc, TakesTheWindowsParentThenTrims) {
-    const Cases cases = {
-        {"..\\..\\Src\\App\\Core\\main.c", "App\\Core"},
-        {"..\\..\\Src\\main.c", ""},
-        {"C:\\proj\\code\\main.c", "C:\\proj\\code"},
-        {"main.c", ""},
-        {"C:\\main.c", "C:\\"},
-        {"D:\\Repo\\Src\\Prj\\App.vcxproj.filters", "Prj"},
-        {"D:\\Repo\\Prj\\App.vcxproj.filters", "D:\\Repo\\Prj"},
-        {"..\\..\\SrcMain.c", "..\\.."},
-        {"Prj/App.vcxproj.filters.new", "Prj"},
-    };
-    for (const auto& [input, expected] : cases) {
+    for (const auto& [input, expected] : kParentFolderRelativeToSrcCases) {
         std::string path = input;
         EXPECT_EQ(ParentFolderRelativeToSrc(path), expected) << input;
         EXPECT_EQ(path, expected) << input;
@@ -52,25 +41,7 @@ TEST(ParentFolderRelativeToSrc, TakesTheWindowsParentThenTrims) {
 }
 
 TEST(WindowsParentPath, KeepsRootsAndDropsSeparatorRuns) {
-    const Cases cases = {
-        {"C:\\main.c", "C:\\"},
-        {"C:main.c", "C:"},
-        {"..\\..\\Src\\App\\main.c", "..\\..\\Src\\App"},
-        {"C:\\a\\b\\", "C:\\a\\b"},
-        {"\\\\host\\share\\x", "\\\\host\\share"},
-        {"\\\\host\\x", "\\\\host\\"},
-        {"a/b\\c", "a/b"},
-        {"a\\\\\\b", "a"},
-        {"C:\\", "C:"},
-        {"C:", ""},
-        {"\\", ""},
-        {"\\x", "\\"},
-        {"main.c", ""},
-        {"", ""},
-        {"/home/u/Repo/Src\\App\\main.c", "/home/u/Repo/Src\\App"},
-        {"Prj/App.vcxproj.filters.new", "Prj"},
-    };
-    for (const auto& [input, expected] : cases) {
+    for (const auto& [input, expected] : kWindowsParentPathCases) {
         EXPECT_EQ(WindowsParentPath(input), expected) << input;
     }
 }

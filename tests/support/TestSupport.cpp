@@ -1,12 +1,6 @@
 #include "TestSupport.h"
 
-#include <grp.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <boost/filesystem.hpp>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -59,6 +53,26 @@ bool FileExists(const std::string& path) {
     return fs::exists(fs::symlink_status(path, error));
 }
 
+void CopyTree(const std::string& from, const std::string& to) {
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+}
+
+std::map<std::string, std::string> SnapshotTree(const std::string& path) {
+    std::map<std::string, std::string> snapshot;
+    for (fs::recursive_directory_iterator it(path), end; it != end; ++it) {
+        const std::string relative = it->path().lexically_relative(path).string();
+        const fs::file_status status = it->symlink_status();
+        if (fs::is_symlink(status)) {
+            snapshot[relative] = "-> " + fs::read_symlink(it->path()).string();
+        } else if (fs::is_regular_file(status)) {
+            snapshot[relative] = ReadFile(it->path().string());
+        } else {
+            snapshot[relative] = "";
+        }
+    }
+    return snapshot;
+}
+
 std::string CrLfLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
@@ -81,70 +95,19 @@ std::string MaskFilterIdentifiers(const std::string& text, std::vector<std::stri
     return masked;
 }
 
-ProgramResult RunProgram(const std::vector<std::string>& command, const std::string& workingDir,
-                         bool unprivileged) {
-    TempDir capture;
-    const std::string outputPath = capture / "stdout";
-    const std::string errorPath = capture / "stderr";
-
-    std::vector<std::string> full;
-    if (unprivileged) {
-        full = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--"};
-    }
-    full.insert(full.end(), command.begin(), command.end());
-    std::vector<char*> argv;
-    for (std::string& argument : full) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child == 0) {
-        if (chdir(workingDir.c_str()) != 0 || !freopen(outputPath.c_str(), "wb", stdout) ||
-            !freopen(errorPath.c_str(), "wb", stderr) || !freopen("/dev/null", "rb", stdin)) {
-            _exit(127);
+std::string ConsoleText(const std::string& text) {
+#ifdef _WIN32
+    std::string console;
+    for (const char c : text) {
+        if (c == '\n') {
+            console += '\r';
         }
-        execvp(argv[0], argv.data());
-        _exit(127);
+        console += c;
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-
-    ProgramResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.output = ReadFile(outputPath);
-    result.errorOutput = ReadFile(errorPath);
-    return result;
-}
-
-void AsUnprivilegedUser(const std::function<void()>& work) {
-    constexpr uid_t kNobody = 65534;
-    constexpr gid_t kNogroup = 65534;
-    std::vector<gid_t> groups(static_cast<std::size_t>(getgroups(0, nullptr)));
-    groups.resize(
-        static_cast<std::size_t>(getgroups(static_cast<int>(groups.size()), groups.data())));
-    if (setgroups(0, nullptr) != 0 || setegid(kNogroup) != 0 || seteuid(kNobody) != 0) {
-        throw std::runtime_error("cannot drop privileges: the tests run as root");
-    }
-    struct Restore {
-        std::vector<gid_t>& groups;
-        ~Restore() {
-            if (seteuid(0) != 0 || setegid(0) != 0 ||
-                setgroups(groups.size(), groups.data()) != 0) {
-                std::abort();
-            }
-        }
-    } restore{groups};
-    work();
-}
-
-void OpenToEveryone(const std::string& path) {
-    fs::permissions(path, fs::all_all);
-    for (fs::recursive_directory_iterator it(path), end; it != end; ++it) {
-        if (!fs::is_symlink(it->symlink_status())) {
-            fs::permissions(it->path(), fs::all_all);
-        }
-    }
+    return console;
+#else
+    return text;
+#endif
 }
 
 std::string MaskReportTimestamp(const std::string& text) {
@@ -157,8 +120,8 @@ std::string MaskReportTimestamp(const std::string& text) {
 std::string MaskBuildDate(const std::string& text) {
     static const std::regex buildDate(
         "( version [0-9]+\\.[0-9]+ from )(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
-        "[ 123][0-9] [0-9]{4}\n");
-    return std::regex_replace(text, buildDate, "$1<build date>\n");
+        "[ 123][0-9] [0-9]{4}(\r?\n)");
+    return std::regex_replace(text, buildDate, "$1<build date>$3");
 }
 
 std::string VersionBlockBytes(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS,

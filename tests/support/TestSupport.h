@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,13 @@ std::string ReadFile(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// Copies a folder with everything below it (links copied as links).
+void CopyTree(const std::string& from, const std::string& to);
+
+// Every path below a folder, relative to it, with the bytes of each file (a folder's are empty,
+// a link's are its target): a picture of a tree to compare before and after a run.
+std::map<std::string, std::string> SnapshotTree(const std::string& path);
+
 // Lines joined with CR LF after each, as Visual Studio and Tamrivo write them.
 std::string CrLfLines(const std::vector<std::string>& lines);
 
@@ -39,23 +47,32 @@ std::string CrLfLines(const std::vector<std::string>& lines);
 // replaced by as many "x"; the digits found are appended to identifiers, in order.
 std::string MaskFilterIdentifiers(const std::string& text, std::vector<std::string>& identifiers);
 
+// Text with LF line ends as a program's standard output carries it: unchanged on POSIX, with
+// CR LF on Windows, whose C runtime writes standard output in text mode.
+std::string ConsoleText(const std::string& text);
+
 // What a finished program left behind.
 struct ProgramResult {
-    int exitCode = -1;  // as the shell sees it: 0 to 255
+    // As a POSIX shell sees it, 0 to 255: the low byte of a Windows exit code (so -4 is 252),
+    // 1 for a non-zero Windows code whose low byte is 0, as Wine passes it on.
+    int exitCode = -1;
     std::string output;
     std::string errorOutput;
 };
 
-// Runs a program with arguments in a working folder; unprivileged runs it as the user nobody.
+// Runs a program with arguments in a working folder; unprivileged runs it as the user nobody
+// (POSIX only: on Windows it throws).
 ProgramResult RunProgram(const std::vector<std::string>& command, const std::string& workingDir,
                          bool unprivileged = false);
 
+#ifndef _WIN32
 // Runs work with the effective user and group of nobody, then becomes root again; the file system
 // then checks permissions as for an unprivileged user.
 void AsUnprivilegedUser(const std::function<void()>& work);
 
 // Makes a folder and everything below it readable and writable by everyone (for runs as nobody).
 void OpenToEveryone(const std::string& path);
+#endif
 
 // The text with the timestamp of every report title line replaced by "<timestamp>", when it has
 // the form YYYY-MM-DD HH:MM:SS.
