@@ -9,13 +9,29 @@ namespace tamrivo {
 
 static_assert(sizeof(VS_FIXEDFILEINFO) == sizeof(FixedFileInfo), "the same fields");
 
+namespace {
+
+// The file that a program path names. Windows starts "Tamrivo" as Tamrivo.exe, but the version
+// functions load a name without an extension as a DLL, Tamrivo.dll: such a name gets the ".exe"
+// that starting the program gave it.
+std::string ProgramFile(const std::string& programPath) {
+    const std::size_t folderEnd = programPath.find_last_of("\\/:");
+    const std::size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+    if (programPath.find('.', nameStart) == std::string::npos) {
+        return programPath + ".exe";
+    }
+    return programPath;
+}
+
+}  // namespace
+
 std::uint32_t VersionInfoSize(const std::string& programPath) {
     DWORD handle = 0;
-    return GetFileVersionInfoSizeA(programPath.c_str(), &handle);
+    return GetFileVersionInfoSizeA(ProgramFile(programPath).c_str(), &handle);
 }
 
 bool ReadVersionInfo(const std::string& programPath, std::uint32_t size, void* data) {
-    return GetFileVersionInfoA(programPath.c_str(), 0, size, data) != FALSE;
+    return GetFileVersionInfoA(ProgramFile(programPath).c_str(), 0, size, data) != FALSE;
 }
 
 bool QueryVersionValue(const void* data, const std::string& subBlock, const void*& value,

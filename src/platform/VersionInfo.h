@@ -27,7 +27,8 @@ inline constexpr std::uint32_t kFixedFileInfoStructVersion = 0x00010000;
 
 // The size in bytes of the version data of the program file at programPath; 0 when it has none.
 // A path without a slash is a program that was found on PATH: on Linux it is read from
-// /proc/self/exe, the running program's own file.
+// /proc/self/exe, the running program's own file. On Windows a file name without an extension
+// gets ".exe", as when the program was started by that name.
 std::uint32_t VersionInfoSize(const std::string& programPath);
 
 // Fills data, size bytes as VersionInfoSize gave them, with the version data of the program

@@ -34,7 +34,7 @@ TEST(FilterIdentifierFromClocks, IsTheSha1OfTheComplementedReadingAndTheFirstGen
     for (const ClockCase& c : cases) {
         messages.push_back(c.message);
     }
-    const std::vector<std::string> expected = testing::Sha1SumDigests(messages);
+    const std::vector<std::string> expected = testing::PeerSha1Digests(messages);
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_EQ(FilterIdentifierFromClocks(cases[i].steadyNanoseconds, cases[i].clockValue),
                   expected[i])

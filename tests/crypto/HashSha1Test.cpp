@@ -51,8 +51,8 @@ std::string Pattern(std::size_t length) {
     return message;
 }
 
-void ExpectSha1SumDigests(const std::vector<std::string>& messages) {
-    const std::vector<std::string> expected = tamrivo::testing::Sha1SumDigests(messages);
+void ExpectPeerDigests(const std::vector<std::string>& messages) {
+    const std::vector<std::string> expected = tamrivo::testing::PeerSha1Digests(messages);
     for (std::size_t i = 0; i < messages.size(); ++i) {
         hash_sha1 hash;
         hash.update(Data(messages[i]), messages[i].size());
@@ -61,17 +61,17 @@ void ExpectSha1SumDigests(const std::vector<std::string>& messages) {
     }
 }
 
-TEST(HashSha1, StandardTestMessagesMatchSha1sumAndThePublishedDigests) {
+TEST(HashSha1, StandardTestMessagesMatchThePeerAndThePublishedDigests) {
     const std::vector<std::string> messages = {
         "abc", "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
         std::string(1000000, 'a')};
-    ExpectSha1SumDigests(messages);
+    ExpectPeerDigests(messages);
     EXPECT_EQ(HexOf(messages[0]), "a9993e364706816aba3e25717850c26c9cd0d89d");
     EXPECT_EQ(HexOf(messages[1]), "84983e441c3bd26ebaae4aa1f95129e5e54670f1");
     EXPECT_EQ(HexOf(messages[2]), "34aa973cd4c4daa4f61eeb2bdbad27316534016f");
 }
 
-TEST(HashSha1, EveryLengthUpTo130AndTheBoundaryLengthsMatchSha1sum) {
+TEST(HashSha1, EveryLengthUpTo130AndTheBoundaryLengthsMatchThePeer) {
     std::vector<std::string> messages;
     for (std::size_t length = 0; length <= 130; ++length) {
         messages.push_back(Pattern(length));
@@ -81,7 +81,7 @@ TEST(HashSha1, EveryLengthUpTo130AndTheBoundaryLengthsMatchSha1sum) {
         messages.push_back(std::string(length, 'a'));
         messages.push_back(std::string(length, '\x80'));
     }
-    ExpectSha1SumDigests(messages);
+    ExpectPeerDigests(messages);
 }
 
 TEST(HashSha1, FeedingInPiecesGivesTheDigestOfTheWholeMessage) {
@@ -130,7 +130,7 @@ TEST(HashSha1, HexDigestWritesTheBytesInOrderHighFourBitsFirst) {
         hash.pad();
     }
     EXPECT_EQ(hash.hex_digest().substr(0, 2), "0a");
-    EXPECT_EQ(hash.hex_digest(), tamrivo::testing::Sha1SumDigests({message})[0]);
+    EXPECT_EQ(hash.hex_digest(), tamrivo::testing::PeerSha1Digests({message})[0]);
 }
 
 }  // namespace

@@ -38,10 +38,12 @@ TEST(CommandLineEndToEnd, StartedFromPathPrintsItsOwnBanner) {
     TempDir work;
     testing::WriteFile(work / "Tamrivo", "not the program");
     const std::string folder = boost::filesystem::path(TamrivoExecutable()).parent_path().string();
-    const auto result =
-        RunProgram({"env", "PATH=" + folder + ":" + std::getenv("PATH"), "Tamrivo"}, work.path());
+    const testing::ScopedEnvironment path(
+        "PATH", (folder + testing::kPathListSeparator + std::getenv("PATH")).c_str());
+    const auto result = RunProgram({"Tamrivo"}, work.path());
     EXPECT_EQ(result.exitCode, 252);
-    EXPECT_EQ(testing::MaskBuildDate(result.output), testing::MaskedBanner() + kUsage + kRefusal);
+    EXPECT_EQ(testing::MaskBuildDate(result.output),
+              ConsoleText(testing::MaskedBanner() + kUsage + kRefusal));
 }
 
 TEST(CommandLineEndToEnd, TwoArgumentsAreRefusedWithoutUsage) {

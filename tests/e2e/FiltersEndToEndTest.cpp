@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <boost/filesystem/operations.hpp>
 #include <set>
 
+#include "FiltersEndToEndTestSupport.h"
 #include "TestSupport.h"
 
 namespace tamrivo {
@@ -17,41 +17,6 @@ using Lines = std::vector<std::string>;
 
 const std::string kIdentifierLine =
     "      <UniqueIdentifier>{" + std::string(40, 'x') + "}</UniqueIdentifier> ";
-const Lines kEmptyGroups = {"  <ItemGroup>",  "  </ItemGroup>", "  <ItemGroup>",
-                            "  </ItemGroup>", "  <ItemGroup>",  "  </ItemGroup>",
-                            "  <ItemGroup>",  "  </ItemGroup>", "</Project>"};
-
-// A source root named Src with the project and its filters file in Prj beside it.
-class FiltersRun : public ::testing::Test {
-  protected:
-    FiltersRun() {
-        WriteFile(project_, "<Project>\r\n</Project>\r\n");
-        boost::filesystem::create_directories(src_);
-    }
-
-    testing::ProgramResult Run(bool unprivileged = false) {
-        return testing::RunProgram({testing::TamrivoExecutable(), "--VcxprojPath=" + project_,
-                                    "--VcxprojFiltersPath=" + filters_, "--SrcPath=" + src_},
-                                   work_.path(), unprivileged);
-    }
-
-    // The run went on to its end with the exit code of a failed file and the error line.
-    static void ExpectFailedRun(const testing::ProgramResult& result, const std::string& error) {
-        EXPECT_EQ(result.exitCode, 254);
-        EXPECT_NE(result.output.find("Tamrivo error: " + error), std::string::npos)
-            << result.output;
-    }
-
-    // The new filters file with its identifiers masked; the identifiers go to identifiers.
-    std::string NewFilters(std::vector<std::string>& identifiers) const {
-        return testing::MaskFilterIdentifiers(ReadFile(filters_ + ".new"), identifiers);
-    }
-
-    TempDir work_;
-    const std::string project_ = work_ / "Repo/Prj/App.vcxproj";
-    const std::string filters_ = work_ / "Repo/Prj/App.vcxproj.filters";
-    const std::string src_ = work_ / "Repo/Src";
-};
 
 TEST_F(FiltersRun, ExampleTreeGivesTheExampleFileWithNewIdentifiersOnEveryRun) {
     WriteFile(src_ + "/Module/a.h", "");
@@ -136,22 +101,10 @@ TEST_F(FiltersRun, KeepsTheFirstTwoLinesOfTheOldFileAsRead) {
     }
 }
 
-TEST_F(FiltersRun, UnreadableFiltersFileGivesTwoEmptyHeadLinesAndAFailedRun) {
-    Lines lines = {"", ""};
-    lines.insert(lines.end(), kEmptyGroups.begin(), kEmptyGroups.end());
-
-    WriteFile(filters_, "L1\r\nL2\r\n");
-    testing::OpenToEveryone(work_.path());
-    ASSERT_EQ(chmod(filters_.c_str(), 0), 0);
-    ExpectFailedRun(Run(true),
-                    "Cannot read the filters file: " + filters_ + " (Permission denied)");
-    EXPECT_EQ(ReadFile(filters_ + ".new"), CrLfLines(lines));
-
-    boost::filesystem::remove(filters_);
-    boost::filesystem::remove(filters_ + ".new");
+TEST_F(FiltersRun, AFiltersFileThatIsAFolderGivesTwoEmptyHeadLinesAndAFailedRun) {
     boost::filesystem::create_directories(filters_);
     ExpectFailedRun(Run(), "Cannot read the filters file: " + filters_ + " (it is a folder)");
-    EXPECT_EQ(ReadFile(filters_ + ".new"), CrLfLines(lines));
+    EXPECT_EQ(ReadFile(filters_ + ".new"), CrLfLines(EmptyHeadAndGroups()));
 }
 
 TEST_F(FiltersRun, NewFiltersFileThatCannotBeCreatedFailsTheRun) {

@@ -58,12 +58,13 @@ std::vector<std::string> Summary() {
             ""};
 }
 
+// The banner and the lines as standard output carries them.
 std::string ConsoleText(const std::vector<std::string>& lines) {
     std::string text = testing::MaskedBanner();
     for (const std::string& line : lines) {
         text += line + "\n";
     }
-    return text;
+    return testing::ConsoleText(text);
 }
 
 std::string Masked(const std::string& text) {
@@ -106,8 +107,9 @@ TEST(ReportEndToEnd, AMissingReportFolderLeavesTheSummaryAndOneErrorLine) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(Masked(result.output),
               ConsoleText(Summary()) +
-                  "Tamrivo error: Cannot create the report file: Prj/TamrivoReport.txt (No such "
-                  "file or directory)\n");
+                  testing::ConsoleText("Tamrivo error: Cannot create the report file: " +
+                                       testing::NativeSeparators("Prj\\TamrivoReport.txt") +
+                                       " (No such file or directory)\n"));
     EXPECT_FALSE(testing::FileExists(work / "Prj"));
 }
 

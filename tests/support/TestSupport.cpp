@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <boost/filesystem.hpp>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -60,7 +62,7 @@ void CopyTree(const std::string& from, const std::string& to) {
 std::map<std::string, std::string> SnapshotTree(const std::string& path) {
     std::map<std::string, std::string> snapshot;
     for (fs::recursive_directory_iterator it(path), end; it != end; ++it) {
-        const std::string relative = it->path().lexically_relative(path).string();
+        const std::string relative = it->path().lexically_relative(path).generic_string();
         const fs::file_status status = it->symlink_status();
         if (fs::is_symlink(status)) {
             snapshot[relative] = "-> " + fs::read_symlink(it->path()).string();
@@ -93,6 +95,23 @@ std::string MaskFilterIdentifiers(const std::string& text, std::vector<std::stri
     }
     masked.append(rest, text.cend());
     return masked;
+}
+
+std::string NativeSeparators(std::string windowsForm) {
+    std::replace(windowsForm.begin(), windowsForm.end(), '\\',
+                 static_cast<char>(fs::path::preferred_separator));
+    return windowsForm;
+}
+
+ScopedEnvironment::ScopedEnvironment(const std::string& name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name.c_str())) {
+        saved_ = old;
+    }
+    Set(name, value);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    Set(name_, saved_ ? saved_->c_str() : nullptr);
 }
 
 std::string ConsoleText(const std::string& text) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,9 @@ bool FileExists(const std::string& path);
 // Copies a folder with everything below it (links copied as links).
 void CopyTree(const std::string& from, const std::string& to);
 
-// Every path below a folder, relative to it, with the bytes of each file (a folder's are empty,
-// a link's are its target): a picture of a tree to compare before and after a run.
+// Every path below a folder, relative to it and with slashes, with the bytes of each file (a
+// folder's are empty, a link's are its target): a picture of a tree to compare before and after a
+// run.
 std::map<std::string, std::string> SnapshotTree(const std::string& path);
 
 // Lines joined with CR LF after each, as Visual Studio and Tamrivo write them.
@@ -46,6 +48,10 @@ std::string CrLfLines(const std::vector<std::string>& lines);
 // The text with the 40 hexadecimal digits of every filter identifier ("<UniqueIdentifier>{...}")
 // replaced by as many "x"; the digits found are appended to identifiers, in order.
 std::string MaskFilterIdentifiers(const std::string& text, std::vector<std::string>& identifiers);
+
+// A Windows-form path (backslash separators) as the native path string that names the same file:
+// every backslash a slash on POSIX, unchanged on Windows.
+std::string NativeSeparators(std::string windowsForm);
 
 // Text with LF line ends as a program's standard output carries it: unchanged on POSIX, with
 // CR LF on Windows, whose C runtime writes standard output in text mode.
@@ -64,6 +70,27 @@ struct ProgramResult {
 // (POSIX only: on Windows it throws).
 ProgramResult RunProgram(const std::vector<std::string>& command, const std::string& workingDir,
                          bool unprivileged = false);
+
+// Sets an environment variable of this process, or removes it for nullptr (on Windows also for an
+// empty value), until the end of the scope, which brings the old value back; programs started
+// meanwhile inherit it.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const std::string& name, const char* value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    // Sets or (for nullptr) removes the variable; the only part that differs on Windows.
+    static void Set(const std::string& name, const char* value);
+
+    std::string name_;
+    std::optional<std::string> saved_;
+};
+
+// What separates the folders of PATH: ';' on Windows, ':' elsewhere.
+extern const char kPathListSeparator;
 
 #ifndef _WIN32
 // Runs work with the effective user and group of nobody, then becomes root again; the file system

@@ -1,5 +1,5 @@
 // The parts of the test support that only POSIX systems have: processes started with fork and
-// exec, and dropping root's privileges.
+// exec, the environment, and dropping root's privileges.
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +12,14 @@
 
 namespace tamrivo::testing {
 namespace fs = boost::filesystem;
+
+const char kPathListSeparator = ':';
+
+void ScopedEnvironment::Set(const std::string& name, const char* value) {
+    if (value ? setenv(name.c_str(), value, 1) != 0 : unsetenv(name.c_str()) != 0) {
+        throw std::runtime_error("cannot set the environment variable " + name);
+    }
+}
 
 ProgramResult RunProgram(const std::vector<std::string>& command, const std::string& workingDir,
                          bool unprivileged) {

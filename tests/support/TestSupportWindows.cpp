@@ -1,7 +1,8 @@
 // The parts of the test support that differ on Windows: processes started with CreateProcess,
-// their standard handles redirected to files.
+// their standard handles redirected to files, and the environment.
 #include <windows.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "TestSupport.h"
@@ -51,6 +52,16 @@ int ShellExitCode(DWORD code) {
 }
 
 }  // namespace
+
+const char kPathListSeparator = ';';
+
+// The C runtime's copy of the environment and the system's, which CreateProcess passes on, both
+// change; an empty value removes the variable.
+void ScopedEnvironment::Set(const std::string& name, const char* value) {
+    if (_putenv_s(name.c_str(), value ? value : "") != 0) {
+        throw std::runtime_error("cannot set the environment variable " + name);
+    }
+}
 
 ProgramResult RunProgram(const std::vector<std::string>& command, const std::string& workingDir,
                          bool unprivileged) {

@@ -1,0 +1,25 @@
+// The filters file on what only a POSIX system gives a test: a file its reader may not read.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "FiltersEndToEndTestSupport.h"
+#include "TestSupport.h"
+
+namespace tamrivo {
+namespace {
+
+using testing::CrLfLines;
+using testing::ReadFile;
+using testing::WriteFile;
+
+TEST_F(FiltersRun, UnreadableFiltersFileGivesTwoEmptyHeadLinesAndAFailedRun) {
+    WriteFile(filters_, "L1\r\nL2\r\n");
+    testing::OpenToEveryone(work_.path());
+    ASSERT_EQ(chmod(filters_.c_str(), 0), 0);
+    ExpectFailedRun(Run(true),
+                    "Cannot read the filters file: " + filters_ + " (Permission denied)");
+    EXPECT_EQ(ReadFile(filters_ + ".new"), CrLfLines(EmptyHeadAndGroups()));
+}
+
+}  // namespace
+}  // namespace tamrivo
