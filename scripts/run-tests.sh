@@ -10,6 +10,14 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
 
+echo "== Linux build and tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAMRIVO_SANITIZE=address,undefined
+cmake --build build-sanitize -j2
+ctest --test-dir build-sanitize --output-on-failure -j2
+
+echo "== Fuzz targets, 30 s each"
+bash fuzz/run.sh 30
+
 # Then Tamrivo.exe, cross-built, and its tests under Wine (TAMRIVO_WINDOWS_TESTS=0 leaves them out).
 if [[ ${TAMRIVO_WINDOWS_TESTS:-1} != 0 ]]; then
     bash scripts/test-windows.sh

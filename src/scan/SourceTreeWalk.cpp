@@ -27,8 +27,31 @@ unsigned char UpperAscii(unsigned char c) {
 }
 
 void ReportAccessError(std::ostream& errorOutput, const std::string& path,
+                       const std::string& message) {
+    errorOutput << "Error While Accessing : " << path << " :: " << message << std::endl;
+}
+
+void ReportAccessError(std::ostream& errorOutput, const std::string& path,
                        const boost::system::error_code& error) {
-    errorOutput << "Error While Accessing : " << path << " :: " << error.message() << std::endl;
+    ReportAccessError(errorOutput, path, error.message());
+}
+
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// A name with a line break (possible off Windows) would split a line of the new files and come
+// back as a different line on the next run; such an entry is reported, its breaks shown as "?",
+// and left out with everything below it.
+bool LeftOutForLineBreak(std::ostream& errorOutput, const std::string& name,
+                         const std::string& entryPath) {
+    if (std::none_of(name.begin(), name.end(), IsLineBreak)) {
+        return false;
+    }
+    std::string shown = entryPath;
+    std::replace_if(shown.begin(), shown.end(), IsLineBreak, '?');
+    ReportAccessError(errorOutput, shown, "the name holds a line break; left out");
+    return true;
 }
 
 // Sets path to the path string of an entry of a folder, Windows form: the folder, a backslash,
@@ -95,6 +118,9 @@ SourceInventory WalkSourceTree(const std::string& root, SourceInventory& invento
         }
         const FolderEntry& entry = folder.entries[folder.next++];
         JoinWindowsPath(folder.windowsPath, entry.name, entryPath);
+        if (LeftOutForLineBreak(errorOutput, entry.name, entryPath)) {
+            continue;
+        }
 
         // The listing made the entry's own status query, following links: a link to a folder is
         // listed as a folder.

@@ -12,8 +12,9 @@ namespace tamrivo {
 bool NtfsNameLess(const std::string& left, const std::string& right);
 
 // Walks the tree below root in pre-order, appending every folder to folders and every entry of a
-// known kind to inventory; access errors go to errorOutput and the walk goes on. Returns a copy
-// of the inventory as the walk leaves it.
+// known kind to inventory; access errors go to errorOutput and the walk goes on, and so do
+// entries whose names hold a line break, which are left out. Returns a copy of the inventory as
+// the walk leaves it.
 SourceInventory WalkSourceTree(const std::string& root, SourceInventory& inventory,
                                FolderList& folders, std::ostream& errorOutput);
 

@@ -1,6 +1,6 @@
 // Walks over what only POSIX file systems give a test: symbolic links made with symlink(),
-// folders that an unprivileged user cannot read or search, a limit on open descriptors and paths
-// longer than PATH_MAX.
+// folders that an unprivileged user cannot read or search, a limit on open descriptors, paths
+// longer than PATH_MAX and names that hold line breaks.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -162,6 +162,27 @@ TEST(WalkSourceTree, AFolderWhosePathIsTooLongIsListedOnceReportedAndSkipped) {
 
     // The path library cannot remove what lies beyond PATH_MAX.
     EXPECT_EQ(testing::RunProgram({"rm", "-rf", root}, tree.path()).exitCode, 0);
+}
+
+TEST(WalkSourceTree, NamesWithLineBreaksAreReportedAndLeftOut) {
+    // Such names would split the lines of the new files; a folder goes with all it holds.
+    TempDir tree;
+    const std::string root = tree / "Src";
+    WriteFile(root + "/Keep.c", "");
+    WriteFile(root + "/a\nb.c", "");
+    WriteFile(root + "/Sub\rDir/x.c", "");
+    WriteFile(root + "/Sub/y\r.h", "");
+
+    WalkResult result = Walk(root);
+    EXPECT_EQ(result.folders, (Strings{"Sub"}));
+    EXPECT_EQ(result.inventory.sourceFiles, (Strings{"..\\..\\Src\\Keep.c"}));
+    EXPECT_EQ(result.inventory.headerFiles, Strings{});
+    EXPECT_EQ(result.errors, "Error While Accessing : " + root +
+                                 "\\a?b.c :: the name holds a line break; left out\n" +
+                                 "Error While Accessing : " + root +
+                                 "\\Sub\\y?.h :: the name holds a line break; left out\n" +
+                                 "Error While Accessing : " + root +
+                                 "\\Sub?Dir :: the name holds a line break; left out\n");
 }
 
 }  // namespace

@@ -45,7 +45,9 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
 }
 
 bool FileExists(const std::string& path) {
