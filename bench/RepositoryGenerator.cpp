@@ -303,19 +303,6 @@ std::vector<PlannedFile> PlanFiles(std::vector<PlannedFolder>& folders,
     return files;
 }
 
-// The project element that lists files of a kind.
-std::string_view ElementOf(ProjectItemKind kind) {
-    switch (kind) {
-        case ProjectItemKind::ClInclude:
-            return "ClInclude";
-        case ProjectItemKind::ClCompile:
-            return "ClCompile";
-        case ProjectItemKind::None:
-            break;
-    }
-    return "None";
-}
-
 // The old project's items: most files of a known kind, some text files, a few items with
 // metadata, and items of files that have left the tree since. Grouped by element, each group
 // sorted, as Visual Studio saves them.
@@ -326,13 +313,14 @@ std::vector<ProjectItem> PlanProjectItems(const std::vector<PlannedFile>& files,
         const std::string include = kProjectPrefix + file.path;
         if (file.ending->kind) {
             if (Chance(engine, 92)) {
-                items.push_back({ElementOf(*file.ending->kind), include, Chance(engine, 2), false});
+                items.push_back(
+                    {ItemElementName(*file.ending->kind), include, Chance(engine, 2), false});
             }
             if (Chance(engine, 3)) {
                 // A file deleted from disk, or a whole folder gone, still named by the project.
                 const std::string folder = WindowsParentPath(std::string(include));
                 const std::string gone = Chance(engine, 30) ? folder + "\\Legacy" : folder;
-                items.push_back({ElementOf(*file.ending->kind),
+                items.push_back({ItemElementName(*file.ending->kind),
                                  gone + "\\Removed_" + std::to_string(++removed) +
                                      std::string(file.ending->ending),
                                  false, true});

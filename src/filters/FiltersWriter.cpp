@@ -10,23 +10,6 @@
 #include "scan/PathRules.h"
 
 namespace tamrivo {
-namespace {
-
-// The element of a file item of the kind.
-std::string_view ElementName(ProjectItemKind kind) {
-    switch (kind) {
-        case ProjectItemKind::ClInclude:
-            return "ClInclude";
-        case ProjectItemKind::ClCompile:
-            return "ClCompile";
-        case ProjectItemKind::None:
-            break;
-    }
-    return "None";
-}
-
-}  // namespace
-
 void WriteNewFilters(std::ostream& output, LineList& lines, const SourceInventory& inventory,
                      const FolderList& folders) {
     AppendFilterDefinitions(lines, folders);
@@ -51,7 +34,7 @@ void AppendFilterDefinitions(LineList& lines, const FolderList& folders) {
 
 void AppendFilterAssignments(LineList& lines, const std::vector<std::string>& files,
                              ProjectItemKind kind) {
-    const std::string_view element = ElementName(kind);
+    const std::string_view element = ItemElementName(kind);
     const std::string endLine = JoinLine({"    </", element, "> "});
     lines.push_back(ItemGroupOpeningMarker);
     for (const std::string& path : files) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tamrivo {
@@ -17,5 +18,18 @@ using FolderList = std::vector<std::string>;
 
 // The three kinds of file item of a project.
 enum class ProjectItemKind { ClInclude, ClCompile, None };
+
+// The element name of a file item of the kind.
+constexpr std::string_view ItemElementName(ProjectItemKind kind) {
+    switch (kind) {
+        case ProjectItemKind::ClInclude:
+            return "ClInclude";
+        case ProjectItemKind::ClCompile:
+            return "ClCompile";
+        case ProjectItemKind::None:
+            break;
+    }
+    return "None";
+}
 
 }  // namespace tamrivo
