@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "model/ExtensionTables.h"
+#include "model/ProjectText.h"
 #include "project/NewProjectWriter.h"
 #include "project/OldItemExtraction.h"
 #include "project/ProjectItemLines.h"
-#include "scan/Classification.h"
 
 namespace tamrivo {
 namespace {

@@ -10,8 +10,8 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/RunFiles.h"
 #include "platform/FileAccess.h"
+#include "platform/RunFiles.h"
 #include "platform/TextFile.h"
 #include "scan/Classification.h"
 
@@ -105,7 +105,7 @@ void WriteReport(const OldItemList& oldItems, SourceInventory& inventory, std::s
     output.flush();
 
     AppendAddedLists(lines, added);
-    WriteNativeRunOutput(
+    WriteRunOutput(
         "report file", NativeReportPath(reportFolder), inputPaths,
         [&lines](std::ostream& file) {
             for (const std::string& line : lines) {

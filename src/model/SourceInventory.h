@@ -32,4 +32,22 @@ constexpr std::string_view ItemElementName(ProjectItemKind kind) {
     return "None";
 }
 
+// The list of an inventory that holds files of the given kind.
+inline std::vector<std::string>& ListOfKind(SourceInventory& inventory, ProjectItemKind kind) {
+    switch (kind) {
+        case ProjectItemKind::ClInclude:
+            return inventory.headerFiles;
+        case ProjectItemKind::ClCompile:
+            return inventory.sourceFiles;
+        case ProjectItemKind::None:
+            break;
+    }
+    return inventory.otherFiles;
+}
+
+inline const std::vector<std::string>& ListOfKind(const SourceInventory& inventory,
+                                                  ProjectItemKind kind) {
+    return ListOfKind(const_cast<SourceInventory&>(inventory), kind);
+}
+
 }  // namespace tamrivo
