@@ -24,7 +24,7 @@ bool ReadFiltersLines(std::istream& input, LineList& lines) {
     }
     std::string line;
     LineRead read = LineRead::Complete;
-    while (read == LineRead::Complete) {
+    while (read == LineRead::Complete && lines.size() < FiltersHeaderLineCount) {
         line.clear();
         read = ReadTextLine(input, line);
         lines.push_back(line);

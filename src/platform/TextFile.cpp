@@ -4,6 +4,12 @@
 #include <ostream>
 
 namespace tamrivo {
+namespace {
+
+// Large enough that the stream's per-call cost vanishes, small enough to stay in the cache.
+constexpr std::size_t kTextBufferBytes = std::size_t{1} << 18;
+
+}  // namespace
 
 LineRead ReadTextLine(std::istream& input, std::string& line) {
     if (!std::getline(input, line)) {
@@ -21,6 +27,21 @@ LineRead ReadTextLine(std::istream& input, std::string& line) {
 void WriteTextLine(std::ostream& output, const std::string& line) {
     output.write(line.data(), static_cast<std::streamsize>(line.size()));
     output.write(kLineEnd, 2);
+}
+
+void AppendTextLine(TextLineBuffer& buffer, std::initializer_list<std::string_view> pieces) {
+    for (const std::string_view piece : pieces) {
+        buffer.text.append(piece.data(), piece.size());
+    }
+    buffer.text.append(kLineEnd, 2);
+    if (buffer.text.size() >= kTextBufferBytes) {
+        FlushTextLines(buffer);
+    }
+}
+
+void FlushTextLines(TextLineBuffer& buffer) {
+    buffer.output.write(buffer.text.data(), static_cast<std::streamsize>(buffer.text.size()));
+    buffer.text.clear();
 }
 
 }  // namespace tamrivo

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <initializer_list>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace tamrivo {
 
@@ -20,5 +22,18 @@ LineRead ReadTextLine(std::istream& input, std::string& line);
 
 // Writes one line followed by CR LF.
 void WriteTextLine(std::ostream& output, const std::string& line);
+
+// The lines of one output file on their way to its stream: copied into one large buffer, which
+// goes out in a single write whenever it fills up, instead of two small writes per line.
+struct TextLineBuffer {
+    std::ostream& output;
+    std::string text;
+};
+
+// Appends one line made of the pieces, followed by CR LF; a full buffer is written out.
+void AppendTextLine(TextLineBuffer& buffer, std::initializer_list<std::string_view> pieces);
+
+// Writes out whatever the buffer holds.
+void FlushTextLines(TextLineBuffer& buffer);
 
 }  // namespace tamrivo

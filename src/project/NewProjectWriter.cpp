@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <ostream>
 #include <string_view>
 
 #include "model/ProjectText.h"
@@ -20,10 +21,11 @@ bool IsTrailingBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-// True when the last line with more than blanks is "</Project>", blanks after it allowed: a
-// second closing line after such a file's last lines would leave it no well-formed XML.
-bool EndsWithClosingLine(const LineList& lines) {
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+// True when the last line from first on with more than blanks is "</Project>", blanks after it
+// allowed: a second closing line after such a file's last lines would leave it no well-formed XML.
+bool EndsWithClosingLine(LineList::const_iterator first, LineList::const_iterator last) {
+    for (auto line = std::make_reverse_iterator(last); line != std::make_reverse_iterator(first);
+         ++line) {
         const auto content = std::find_if_not(line->rbegin(), line->rend(), IsTrailingBlank);
         if (content != line->rend()) {
             const auto length = static_cast<std::size_t>(content.base() - line->begin());
@@ -33,35 +35,40 @@ bool EndsWithClosingLine(const LineList& lines) {
     return false;
 }
 
-// Inserts at position one item group of the kind listing entries, last entry first.
-void InsertItemGroup(LineList& lines, std::size_t position, ProjectItemKind kind,
-                     const std::vector<std::string>& entries) {
+// Writes one item group of the kind listing entries, last entry first.
+void WriteItemGroup(TextLineBuffer& text, ProjectItemKind kind,
+                    const std::vector<std::string>& entries) {
     const std::string start = ItemLineStart(kind);
-    std::vector<std::string> group;
-    group.reserve(entries.size() + 2);
-    group.emplace_back(ItemGroupOpeningMarker);
+    AppendTextLine(text, {ItemGroupOpeningMarker});
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        group.push_back(JoinLine({start, *entry, kItemLineEnd}));
+        AppendTextLine(text, {start, *entry, kItemLineEnd});
     }
-    group.emplace_back(ItemGroupClosingMarker);
-    lines.insert(lines.begin() + static_cast<LineList::difference_type>(position),
-                 std::make_move_iterator(group.begin()), std::make_move_iterator(group.end()));
+    AppendTextLine(text, {ItemGroupClosingMarker});
 }
 
 }  // namespace
 
-void WriteNewProject(std::ostream& output, LineList& lines, const SourceInventory& inventory) {
-    const std::size_t position = std::min(kHeadLineCount, lines.size());
+// The lines are written as they go out, not inserted into the list: the groups stand after the
+// head in the reverse order of their insertion, None first.
+void WriteNewProject(std::ostream& output, const LineList& lines,
+                     const SourceInventory& inventory) {
+    const auto head = lines.begin() + static_cast<LineList::difference_type>(
+                                          std::min(kHeadLineCount, lines.size()));
+    TextLineBuffer text{output, {}};
+    for (auto line = lines.begin(); line != head; ++line) {
+        AppendTextLine(text, {*line});
+    }
     for (const ProjectItemKind kind :
-         {ProjectItemKind::ClInclude, ProjectItemKind::ClCompile, ProjectItemKind::None}) {
-        InsertItemGroup(lines, position, kind, ListOfKind(inventory, kind));
+         {ProjectItemKind::None, ProjectItemKind::ClCompile, ProjectItemKind::ClInclude}) {
+        WriteItemGroup(text, kind, ListOfKind(inventory, kind));
     }
-    if (!EndsWithClosingLine(lines)) {
-        lines.emplace_back(ProjectClosingLine);
+    for (auto line = head; line != lines.end(); ++line) {
+        AppendTextLine(text, {*line});
     }
-    for (const std::string& line : lines) {
-        WriteTextLine(output, line);
+    if (!EndsWithClosingLine(head, lines.end())) {
+        AppendTextLine(text, {ProjectClosingLine});
     }
+    FlushTextLines(text);
 }
 
 }  // namespace tamrivo

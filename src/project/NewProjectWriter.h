@@ -7,8 +7,8 @@
 
 namespace tamrivo {
 
-// Inserts the None, ClCompile and ClInclude groups after the first two lines (after all lines
-// of a shorter list), makes sure the file closes with "</Project>" and writes every line.
-void WriteNewProject(std::ostream& output, LineList& lines, const SourceInventory& inventory);
+// Writes the lines with the None, ClCompile and ClInclude groups after the first two (after all
+// lines of a shorter list), closing the file with "</Project>" when its last line is not that.
+void WriteNewProject(std::ostream& output, const LineList& lines, const SourceInventory& inventory);
 
 }  // namespace tamrivo

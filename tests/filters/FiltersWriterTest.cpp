@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -18,20 +19,16 @@ const std::string kMaskedIdentifierLine =
 struct Written {
     std::string masked;  // the bytes written, identifiers masked
     std::vector<std::string> identifiers;
-    LineList lines;  // the list after the call
+    std::size_t lineCount = 0;
 };
 
 Written Write(const SourceInventory& inventory, const FolderList& folders) {
     Written written;
-    written.lines = {"L1", "L2"};
     std::ostringstream output;
-    WriteNewFilters(output, written.lines, inventory, folders);
+    WriteNewFilters(output, {"L1", "L2"}, inventory, folders);
     written.masked = testing::MaskFilterIdentifiers(output.str(), written.identifiers);
-    std::string joined;
-    for (const std::string& line : written.lines) {
-        joined += line + "\r\n";
-    }
-    EXPECT_EQ(joined, output.str()) << "the list holds what was written";
+    const std::string text = output.str();
+    written.lineCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     return written;
 }
 
@@ -70,8 +67,6 @@ TEST(WriteNewFilters, WritesTheExampleLineForLine) {
                               }));
     ASSERT_EQ(written.identifiers.size(), 2u);
     EXPECT_NE(written.identifiers[0], written.identifiers[1]);
-    EXPECT_EQ(written.lines[4].size(), 86u);
-    EXPECT_EQ(written.lines[7].size(), 86u);
 }
 
 TEST(WriteNewFilters, EmptyListsStillGiveFourGroups) {
@@ -126,23 +121,9 @@ TEST(WriteNewFilters, WritesElevenLinesAndThreePerFolderAndFile) {
         inventory.headerFiles.assign(sizes.headers, "..\\..\\Src\\A\\x.h");
         inventory.otherFiles.assign(sizes.others, "..\\..\\Src\\A\\x.s");
         const Written written = Write(inventory, FolderList(sizes.folders, "A"));
-        EXPECT_EQ(written.lines.size(),
+        EXPECT_EQ(written.lineCount,
                   11 + 3 * (sizes.folders + sizes.sources + sizes.headers + sizes.others));
         EXPECT_EQ(written.identifiers.size(), sizes.folders);
-    }
-}
-
-TEST(MakeFilterLine, NamesTheFolderAfterSrcAndLeavesThePathAlone) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"..\\..\\Src\\Module\\Sub\\b.c", "      <Filter>Module\\Sub</Filter> "},
-        {"..\\..\\Src\\Module\\a.h", "      <Filter>Module</Filter> "},
-        {"..\\..\\Src\\main.c", "      <Filter></Filter> "},
-        {"D:\\Repo\\x.c", "      <Filter>D:\\Repo</Filter> "},
-    };
-    for (const auto& [path, line] : cases) {
-        const std::string before = path;
-        EXPECT_EQ(MakeFilterLine(path), line) << path;
-        EXPECT_EQ(path, before);
     }
 }
 
