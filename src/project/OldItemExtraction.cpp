@@ -8,13 +8,15 @@
 namespace tamrivo {
 
 // Equal lines either all match or all do not, so keeping every line that does not match gives
-// the same list as removing each matched line's first equal, in one pass.
+// the same list as removing each matched line's first equal, in one pass. A matched line's
+// memory takes the next value, so that items cost no allocation of their own.
 void ExtractOldItems(LineList& lines, OldItemList& oldItems) {
     LineList kept;
     std::string value;
     for (std::string& line : lines) {
         if (MatchItemLine(line, value)) {
-            oldItems.push_back(value);
+            oldItems.push_back(std::move(value));
+            value = std::move(line);
         } else {
             kept.push_back(std::move(line));
         }

@@ -1,6 +1,7 @@
 #include "report/Report.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <ctime>
 #include <deque>
@@ -9,6 +10,7 @@
 #include <locale>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 
 #include "platform/FileAccess.h"
 #include "platform/RunFiles.h"
@@ -19,39 +21,56 @@ namespace tamrivo {
 namespace {
 
 using ReportLines = std::deque<std::string>;
+using FileViews = std::vector<std::string_view>;
 
 constexpr ProjectItemKind kKinds[] = {ProjectItemKind::ClInclude, ProjectItemKind::ClCompile,
                                       ProjectItemKind::None};
 
-// std::string compares its bytes as unsigned values, which is the order the report lists.
+// Merges the neighbouring ascending runs [first, middle) and [middle, last): only the elements
+// above the second run's first one and those below the first run's last one change places.
+void MergeRuns(std::vector<std::string>& list, std::size_t first, std::size_t middle,
+               std::size_t last) {
+    const auto begin = list.begin();
+    const auto from = std::upper_bound(begin + first, begin + middle, list[middle]);
+    const auto to = std::lower_bound(begin + middle, begin + last, list[middle - 1]);
+    std::inplace_merge(from, begin + middle, to);
+}
+
+// Sorts the lists that the report compares and writes.
 void SortLists(SourceInventory& inventory) {
     for (const ProjectItemKind kind : kKinds) {
-        std::vector<std::string>& list = ListOfKind(inventory, kind);
-        std::sort(list.begin(), list.end());
+        SortInByteOrder(ListOfKind(inventory, kind));
     }
 }
 
-// For each kind, the tree's files that the old project lacks; a file named twice in the tree
-// and once in the project is added once.
-SourceInventory AddedFiles(const SourceInventory& inventory, const SourceInventory& oldInventory) {
-    SourceInventory added;
-    for (const ProjectItemKind kind : kKinds) {
-        const std::vector<std::string>& tree = ListOfKind(inventory, kind);
-        const std::vector<std::string>& old = ListOfKind(oldInventory, kind);
+// For each kind, the tree's files that the old project lacks, as views of the inventory's
+// entries; a file named twice in the tree and once in the project is added once.
+std::array<FileViews, 3> AddedFiles(const SourceInventory& inventory,
+                                    const SourceInventory& oldInventory) {
+    std::array<FileViews, 3> added;
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        const std::vector<std::string>& tree = ListOfKind(inventory, kKinds[i]);
+        const std::vector<std::string>& old = ListOfKind(oldInventory, kKinds[i]);
         std::set_difference(tree.begin(), tree.end(), old.begin(), old.end(),
-                            std::back_inserter(ListOfKind(added, kind)));
+                            std::back_inserter(added[i]));
     }
     return added;
 }
 
+void AppendCounts(ReportLines& lines, std::size_t headers, std::size_t sources,
+                  std::size_t others) {
+    lines.push_back("Number of Header Files: " + std::to_string(headers));
+    lines.push_back("Number of Source Files: " + std::to_string(sources));
+    lines.push_back("Number of Other  Files: " + std::to_string(others));
+}
+
 void AppendCounts(ReportLines& lines, const SourceInventory& inventory) {
-    lines.push_back("Number of Header Files: " + std::to_string(inventory.headerFiles.size()));
-    lines.push_back("Number of Source Files: " + std::to_string(inventory.sourceFiles.size()));
-    lines.push_back("Number of Other  Files: " + std::to_string(inventory.otherFiles.size()));
+    AppendCounts(lines, inventory.headerFiles.size(), inventory.sourceFiles.size(),
+                 inventory.otherFiles.size());
 }
 
 ReportLines SummaryLines(const SourceInventory& oldInventory, const SourceInventory& inventory,
-                         const SourceInventory& added) {
+                         const std::array<FileViews, 3>& added) {
     ReportLines lines = {"Tamrivo.exe report TamrivoReport.txt: " + MakeTimestamp(),
                          "",
                          "Tamrivo Report:",
@@ -63,24 +82,33 @@ ReportLines SummaryLines(const SourceInventory& oldInventory, const SourceInvent
     lines.insert(lines.end(), {"", "Files in the specified Src path:", std::string(43, '-')});
     AppendCounts(lines, inventory);
     lines.insert(lines.end(), {"", "List of new added files:", std::string(24, '-')});
-    AppendCounts(lines, added);
+    AppendCounts(lines, added[0].size(), added[1].size(), added[2].size());
     lines.push_back("");
     return lines;
 }
 
-void AppendList(ReportLines& lines, const std::string& heading, std::size_t dashes,
-                const std::vector<std::string>& files) {
-    lines.push_back(heading);
-    lines.push_back(std::string(dashes, '-'));
-    lines.insert(lines.end(), files.begin(), files.end());
+void WriteList(TextLineBuffer& text, std::string_view heading, std::size_t dashes,
+               const FileViews& files) {
+    AppendTextLine(text, {heading});
+    AppendTextLine(text, {std::string(dashes, '-')});
+    for (const std::string_view file : files) {
+        AppendTextLine(text, {file});
+    }
 }
 
-void AppendAddedLists(ReportLines& lines, const SourceInventory& added) {
-    AppendList(lines, "List of added header files:", 29, added.headerFiles);
-    lines.push_back("");
-    AppendList(lines, "List of added source files:", 29, added.sourceFiles);
-    lines.push_back("");
-    AppendList(lines, "List of added other files:", 28, added.otherFiles);
+// The report file: the summary lines, then the lists of added files.
+void WriteReportFile(std::ostream& file, const ReportLines& summary,
+                     const std::array<FileViews, 3>& added) {
+    TextLineBuffer text{file, {}};
+    for (const std::string& line : summary) {
+        AppendTextLine(text, {line});
+    }
+    WriteList(text, "List of added header files:", 29, added[0]);
+    AppendTextLine(text, {""});
+    WriteList(text, "List of added source files:", 29, added[1]);
+    AppendTextLine(text, {""});
+    WriteList(text, "List of added other files:", 28, added[2]);
+    FlushTextLines(text);
 }
 
 }  // namespace
@@ -96,23 +124,47 @@ void WriteReport(const OldItemList& oldItems, SourceInventory& inventory, std::s
     ClassifyOldItems(oldItems, oldInventory);
     SortLists(inventory);
     SortLists(oldInventory);
-    const SourceInventory added = AddedFiles(inventory, oldInventory);
+    const std::array<FileViews, 3> added = AddedFiles(inventory, oldInventory);
 
-    ReportLines lines = SummaryLines(oldInventory, inventory, added);
-    for (const std::string& line : lines) {
+    const ReportLines summary = SummaryLines(oldInventory, inventory, added);
+    for (const std::string& line : summary) {
         output << line << '\n';
     }
     output.flush();
 
-    AppendAddedLists(lines, added);
     WriteRunOutput(
         "report file", NativeReportPath(reportFolder), inputPaths,
-        [&lines](std::ostream& file) {
-            for (const std::string& line : lines) {
-                WriteTextLine(file, line);
-            }
-        },
-        output);
+        [&](std::ostream& file) { WriteReportFile(file, summary, added); }, output);
+}
+
+// The walk lists each folder in NTFS order, which byte order keeps but for a few entries, so a
+// list comes as long ascending runs: merged pairwise where they overlap, they cost little more
+// than finding them. A list of short runs is sorted as a whole.
+void SortInByteOrder(std::vector<std::string>& list) {
+    constexpr std::size_t kShortestRun = 16;
+    std::vector<std::size_t> bounds = {0};
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (list[i] < list[i - 1]) {
+            bounds.push_back(i);
+        }
+    }
+    bounds.push_back(list.size());
+    if (bounds.size() * kShortestRun > list.size()) {
+        std::sort(list.begin(), list.end());
+        return;
+    }
+    while (bounds.size() > 2) {
+        std::vector<std::size_t> merged = {0};
+        std::size_t run = 0;
+        for (; run + 2 < bounds.size(); run += 2) {
+            MergeRuns(list, bounds[run], bounds[run + 1], bounds[run + 2]);
+            merged.push_back(bounds[run + 2]);
+        }
+        if (run + 2 == bounds.size()) {
+            merged.push_back(bounds.back());  // an odd run out waits for the next round
+        }
+        bounds.swap(merged);
+    }
 }
 
 std::string MakeTimestamp() {

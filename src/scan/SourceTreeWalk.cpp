@@ -83,7 +83,11 @@ void ListFolder(OpenFolder& folder, std::ostream& errorOutput) {
 
 bool NtfsNameLess(const std::string& left, const std::string& right) {
     const std::size_t common = std::min(left.size(), right.size());
-    for (std::size_t i = 0; i < common; ++i) {
+    // Equal bytes are equal in upper case too: only from the first different byte on is there
+    // anything to convert.
+    const std::size_t first = static_cast<std::size_t>(
+        std::mismatch(left.begin(), left.begin() + common, right.begin()).first - left.begin());
+    for (std::size_t i = first; i < common; ++i) {
         const unsigned char l = UpperAscii(static_cast<unsigned char>(left[i]));
         const unsigned char r = UpperAscii(static_cast<unsigned char>(right[i]));
         if (l != r) {
