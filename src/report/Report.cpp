@@ -1,7 +1,6 @@
 #include "report/Report.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <ctime>
 #include <deque>
@@ -21,15 +20,14 @@ namespace tamrivo {
 namespace {
 
 using ReportLines = std::deque<std::string>;
-using FileViews = std::vector<std::string_view>;
 
 constexpr ProjectItemKind kKinds[] = {ProjectItemKind::ClInclude, ProjectItemKind::ClCompile,
                                       ProjectItemKind::None};
 
 // Merges the neighbouring ascending runs [first, middle) and [middle, last): only the elements
 // above the second run's first one and those below the first run's last one change places.
-void MergeRuns(std::vector<std::string>& list, std::size_t first, std::size_t middle,
-               std::size_t last) {
+template <typename Text>
+void MergeRuns(std::vector<Text>& list, std::size_t first, std::size_t middle, std::size_t last) {
     const auto begin = list.begin();
     const auto from = std::upper_bound(begin + first, begin + middle, list[middle]);
     const auto to = std::lower_bound(begin + middle, begin + last, list[middle - 1]);
@@ -37,7 +35,8 @@ void MergeRuns(std::vector<std::string>& list, std::size_t first, std::size_t mi
 }
 
 // Sorts the lists that the report compares and writes.
-void SortLists(SourceInventory& inventory) {
+template <typename Text>
+void SortLists(KindLists<Text>& inventory) {
     for (const ProjectItemKind kind : kKinds) {
         SortInByteOrder(ListOfKind(inventory, kind));
     }
@@ -45,32 +44,26 @@ void SortLists(SourceInventory& inventory) {
 
 // For each kind, the tree's files that the old project lacks, as views of the inventory's
 // entries; a file named twice in the tree and once in the project is added once.
-std::array<FileViews, 3> AddedFiles(const SourceInventory& inventory,
-                                    const SourceInventory& oldInventory) {
-    std::array<FileViews, 3> added;
-    for (std::size_t i = 0; i < added.size(); ++i) {
-        const std::vector<std::string>& tree = ListOfKind(inventory, kKinds[i]);
-        const std::vector<std::string>& old = ListOfKind(oldInventory, kKinds[i]);
+InventoryViews AddedFiles(const SourceInventory& inventory, const InventoryViews& oldInventory) {
+    InventoryViews added;
+    for (const ProjectItemKind kind : kKinds) {
+        const std::vector<std::string>& tree = ListOfKind(inventory, kind);
+        const std::vector<std::string_view>& old = ListOfKind(oldInventory, kind);
         std::set_difference(tree.begin(), tree.end(), old.begin(), old.end(),
-                            std::back_inserter(added[i]));
+                            std::back_inserter(ListOfKind(added, kind)));
     }
     return added;
 }
 
-void AppendCounts(ReportLines& lines, std::size_t headers, std::size_t sources,
-                  std::size_t others) {
-    lines.push_back("Number of Header Files: " + std::to_string(headers));
-    lines.push_back("Number of Source Files: " + std::to_string(sources));
-    lines.push_back("Number of Other  Files: " + std::to_string(others));
+template <typename Text>
+void AppendCounts(ReportLines& lines, const KindLists<Text>& inventory) {
+    lines.push_back("Number of Header Files: " + std::to_string(inventory.headerFiles.size()));
+    lines.push_back("Number of Source Files: " + std::to_string(inventory.sourceFiles.size()));
+    lines.push_back("Number of Other  Files: " + std::to_string(inventory.otherFiles.size()));
 }
 
-void AppendCounts(ReportLines& lines, const SourceInventory& inventory) {
-    AppendCounts(lines, inventory.headerFiles.size(), inventory.sourceFiles.size(),
-                 inventory.otherFiles.size());
-}
-
-ReportLines SummaryLines(const SourceInventory& oldInventory, const SourceInventory& inventory,
-                         const std::array<FileViews, 3>& added) {
+ReportLines SummaryLines(const InventoryViews& oldInventory, const SourceInventory& inventory,
+                         const InventoryViews& added) {
     ReportLines lines = {"Tamrivo.exe report TamrivoReport.txt: " + MakeTimestamp(),
                          "",
                          "Tamrivo Report:",
@@ -82,13 +75,13 @@ ReportLines SummaryLines(const SourceInventory& oldInventory, const SourceInvent
     lines.insert(lines.end(), {"", "Files in the specified Src path:", std::string(43, '-')});
     AppendCounts(lines, inventory);
     lines.insert(lines.end(), {"", "List of new added files:", std::string(24, '-')});
-    AppendCounts(lines, added[0].size(), added[1].size(), added[2].size());
+    AppendCounts(lines, added);
     lines.push_back("");
     return lines;
 }
 
 void WriteList(TextLineBuffer& text, std::string_view heading, std::size_t dashes,
-               const FileViews& files) {
+               const std::vector<std::string_view>& files) {
     AppendTextLine(text, {heading});
     AppendTextLine(text, {std::string(dashes, '-')});
     for (const std::string_view file : files) {
@@ -97,17 +90,16 @@ void WriteList(TextLineBuffer& text, std::string_view heading, std::size_t dashe
 }
 
 // The report file: the summary lines, then the lists of added files.
-void WriteReportFile(std::ostream& file, const ReportLines& summary,
-                     const std::array<FileViews, 3>& added) {
+void WriteReportFile(std::ostream& file, const ReportLines& summary, const InventoryViews& added) {
     TextLineBuffer text{file, {}};
     for (const std::string& line : summary) {
         AppendTextLine(text, {line});
     }
-    WriteList(text, "List of added header files:", 29, added[0]);
+    WriteList(text, "List of added header files:", 29, added.headerFiles);
     AppendTextLine(text, {""});
-    WriteList(text, "List of added source files:", 29, added[1]);
+    WriteList(text, "List of added source files:", 29, added.sourceFiles);
     AppendTextLine(text, {""});
-    WriteList(text, "List of added other files:", 28, added[2]);
+    WriteList(text, "List of added other files:", 28, added.otherFiles);
     FlushTextLines(text);
 }
 
@@ -120,11 +112,11 @@ boost::filesystem::path NativeReportPath(std::string& reportFolder) {
 
 void WriteReport(const OldItemList& oldItems, SourceInventory& inventory, std::string& reportFolder,
                  std::ostream& output, const std::vector<std::string>& inputPaths) {
-    SourceInventory oldInventory;
+    InventoryViews oldInventory;
     ClassifyOldItems(oldItems, oldInventory);
     SortLists(inventory);
     SortLists(oldInventory);
-    const std::array<FileViews, 3> added = AddedFiles(inventory, oldInventory);
+    const InventoryViews added = AddedFiles(inventory, oldInventory);
 
     const ReportLines summary = SummaryLines(oldInventory, inventory, added);
     for (const std::string& line : summary) {
@@ -140,7 +132,8 @@ void WriteReport(const OldItemList& oldItems, SourceInventory& inventory, std::s
 // The walk lists each folder in NTFS order, which byte order keeps but for a few entries, so a
 // list comes as long ascending runs: merged pairwise where they overlap, they cost little more
 // than finding them. A list of short runs is sorted as a whole.
-void SortInByteOrder(std::vector<std::string>& list) {
+template <typename Text>
+void SortInByteOrder(std::vector<Text>& list) {
     constexpr std::size_t kShortestRun = 16;
     std::vector<std::size_t> bounds = {0};
     for (std::size_t i = 1; i < list.size(); ++i) {
@@ -166,6 +159,9 @@ void SortInByteOrder(std::vector<std::string>& list) {
         bounds.swap(merged);
     }
 }
+
+template void SortInByteOrder(std::vector<std::string>& list);
+template void SortInByteOrder(std::vector<std::string_view>& list);
 
 std::string MakeTimestamp() {
     const std::time_t now = std::chrono::system_clock::to_time_t(

@@ -23,7 +23,7 @@ void ClassifyScannedPath(std::string& path, SourceInventory& inventory) {
     }
 }
 
-void ClassifyOldItems(const OldItemList& oldItems, SourceInventory& oldInventory) {
+void ClassifyOldItems(const OldItemList& oldItems, InventoryViews& oldInventory) {
     for (const std::string& item : oldItems) {
         if (const auto kind = KindByExtension(item, OldItemExtensionTable)) {
             ListOfKind(oldInventory, *kind).push_back(item);
