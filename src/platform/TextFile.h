@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <initializer_list>
 #include <iosfwd>
 #include <string>
@@ -9,6 +11,10 @@ namespace tamrivo {
 
 // Every written line ends in CR LF, on every platform, so that the bytes on disk are the same.
 inline constexpr char kLineEnd[] = "\r\n";
+
+// The size of the pieces in which text files are read and written: large enough that the stream's
+// per-call cost vanishes, small enough to stay in the cache.
+inline constexpr std::size_t TextBufferBytes = std::size_t{1} << 18;
 
 // How a call of ReadTextLine ended.
 enum class LineRead {
@@ -20,6 +26,10 @@ enum class LineRead {
 // Reads one line without its line end; a CR directly before the LF belongs to the line end.
 LineRead ReadTextLine(std::istream& input, std::string& line);
 
+// Appends every line of input that ends in a line end, without it, to lines, as ReadTextLine
+// gives them; a last line without one is not taken. Reads in pieces of TextBufferBytes.
+void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines);
+
 // Writes one line followed by CR LF.
 void WriteTextLine(std::ostream& output, const std::string& line);
 
@@ -27,7 +37,8 @@ void WriteTextLine(std::ostream& output, const std::string& line);
 // goes out in a single write whenever it fills up, instead of two small writes per line.
 struct TextLineBuffer {
     std::ostream& output;
-    std::string text;
+    std::string text;  // sized once; its first used bytes wait to be written
+    std::size_t used = 0;
 };
 
 // Appends one line made of the pieces, followed by CR LF; a full buffer is written out.

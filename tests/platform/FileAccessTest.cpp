@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <string>
 #include <vector>
 
@@ -44,6 +46,30 @@ TEST(OpenInputFile, ReadsEveryByteUnchanged) {
         lines.push_back(line);
     }
     EXPECT_EQ(lines, (std::vector<std::string>{"one", "two\rthree", "\x1a four", "", "last"}));
+}
+
+TEST(AppendTextLine, WritesLinesOfEveryLengthInOrder) {
+    // Lengths around the buffer's size: lines that fill it, that overflow it, that exceed it.
+    const std::size_t lengths[] = {0,
+                                   1,
+                                   TextBufferBytes - 3,
+                                   TextBufferBytes - 2,
+                                   1,
+                                   TextBufferBytes - 1,
+                                   TextBufferBytes,
+                                   3 * TextBufferBytes,
+                                   7};
+    std::ostringstream output;
+    TextLineBuffer buffer{output, {}};
+    std::string expected;
+    char filler = 'a';
+    for (const std::size_t length : lengths) {
+        const std::string line(length, filler++);
+        AppendTextLine(buffer, {line.substr(0, length / 2), line.substr(length / 2)});
+        expected += line + "\r\n";
+    }
+    FlushTextLines(buffer);
+    EXPECT_TRUE(output.str() == expected);
 }
 
 TEST(NativePathFromWindowsForm, NamesTheFileThatTheWindowsFormNames) {
