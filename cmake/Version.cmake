@@ -46,7 +46,8 @@ function(tamrivo_version_words parts most least)
 endfunction()
 
 # tamrivo_add_version_data(<target>): gives the executable target its version data: on Windows a
-# compiled resource script, elsewhere the version block that src/platform finds in the file.
+# compiled resource script, which also holds the application manifest, elsewhere the version
+# block that src/platform finds in the file.
 function(tamrivo_add_version_data target)
     string(TOLOWER "${TAMRIVO_VERSION_LANGUAGE}${TAMRIVO_VERSION_CODE_PAGE}" TAMRIVO_STRING_TABLE_NAME)
     set(TAMRIVO_TRANSLATION "0x${TAMRIVO_VERSION_LANGUAGE}, 0x${TAMRIVO_VERSION_CODE_PAGE}")
@@ -70,9 +71,16 @@ function(tamrivo_add_version_data target)
     endwhile()
 
     if(WIN32)
+        set(TAMRIVO_MANIFEST ${PROJECT_SOURCE_DIR}/cmake/Tamrivo.exe.manifest)
         configure_file(${PROJECT_SOURCE_DIR}/cmake/Tamrivo.rc.in
             ${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc @ONLY)
         target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc)
+        set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc
+            PROPERTIES OBJECT_DEPENDS ${TAMRIVO_MANIFEST})
+        if(MSVC)
+            # The resource script brings the manifest; the linker's own would be a second one.
+            target_link_options(${target} PRIVATE /MANIFEST:NO)
+        endif()
     else()
         configure_file(${PROJECT_SOURCE_DIR}/cmake/TamrivoVersionBlock.cpp.in
             ${CMAKE_CURRENT_BINARY_DIR}/TamrivoVersionBlock.cpp @ONLY)
