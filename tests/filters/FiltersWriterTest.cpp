@@ -115,23 +115,6 @@ TEST(WriteNewFilters, OtherFilesAndSpecialCharactersAreWrittenUnchanged) {
     EXPECT_EQ(distinct.size(), 3u) << "the same folder twice gets two identifiers";
 }
 
-TEST(WriteNewFilters, WritesElevenLinesAndThreePerFolderAndFile) {
-    struct Sizes {
-        std::size_t folders, sources, headers, others;
-    };
-    for (const Sizes sizes : {Sizes{0, 0, 0, 0}, Sizes{1, 0, 0, 0}, Sizes{0, 1, 0, 0},
-                              Sizes{0, 0, 1, 0}, Sizes{0, 0, 0, 1}, Sizes{7, 5, 3, 2}}) {
-        SourceInventory inventory;
-        inventory.sourceFiles.assign(sizes.sources, "..\\..\\Src\\A\\x.c");
-        inventory.headerFiles.assign(sizes.headers, "..\\..\\Src\\A\\x.h");
-        inventory.otherFiles.assign(sizes.others, "..\\..\\Src\\A\\x.s");
-        const Written written = Write(inventory, FolderList(sizes.folders, "A"));
-        EXPECT_EQ(written.lines.size(),
-                  11 + 3 * (sizes.folders + sizes.sources + sizes.headers + sizes.others));
-        EXPECT_EQ(written.identifiers.size(), sizes.folders);
-    }
-}
-
 TEST(MakeFilterLine, NamesTheFolderAfterSrcAndLeavesThePathAlone) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"..\\..\\Src\\Module\\Sub\\b.c", "      <Filter>Module\\Sub</Filter> "},
