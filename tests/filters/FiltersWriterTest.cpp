@@ -35,45 +35,6 @@ Written Write(const SourceInventory& inventory, const FolderList& folders) {
     return written;
 }
 
-TEST(WriteNewFilters, WritesTheExampleLineForLine) {
-    SourceInventory inventory;
-    inventory.headerFiles = {"..\\..\\Src\\Module\\a.h"};
-    inventory.sourceFiles = {"..\\..\\Src\\Module\\Sub\\b.c", "..\\..\\Src\\main.c"};
-    const Written written = Write(inventory, {"Module", "Module\\Sub"});
-    EXPECT_EQ(written.masked, CrLfLines({
-                                  "L1",
-                                  "L2",
-                                  "  <ItemGroup>",
-                                  "    <Filter Include=\"Module\"> ",
-                                  kMaskedIdentifierLine,
-                                  "    </Filter > ",
-                                  "    <Filter Include=\"Module\\Sub\"> ",
-                                  kMaskedIdentifierLine,
-                                  "    </Filter > ",
-                                  "  </ItemGroup>",
-                                  "  <ItemGroup>",
-                                  "    <ClCompile Include=\"..\\..\\Src\\Module\\Sub\\b.c\"> ",
-                                  "      <Filter>Module\\Sub</Filter> ",
-                                  "    </ClCompile> ",
-                                  "    <ClCompile Include=\"..\\..\\Src\\main.c\"> ",
-                                  "      <Filter></Filter> ",
-                                  "    </ClCompile> ",
-                                  "  </ItemGroup>",
-                                  "  <ItemGroup>",
-                                  "    <ClInclude Include=\"..\\..\\Src\\Module\\a.h\"> ",
-                                  "      <Filter>Module</Filter> ",
-                                  "    </ClInclude> ",
-                                  "  </ItemGroup>",
-                                  "  <ItemGroup>",
-                                  "  </ItemGroup>",
-                                  "</Project>",
-                              }));
-    ASSERT_EQ(written.identifiers.size(), 2u);
-    EXPECT_NE(written.identifiers[0], written.identifiers[1]);
-    EXPECT_EQ(written.lines[4].size(), 86u);
-    EXPECT_EQ(written.lines[7].size(), 86u);
-}
-
 TEST(WriteNewFilters, EmptyListsStillGiveFourGroups) {
     EXPECT_EQ(Write({}, {}).masked,
               CrLfLines({"L1", "L2", "  <ItemGroup>", "  </ItemGroup>", "  <ItemGroup>",
