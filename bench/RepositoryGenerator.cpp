@@ -11,9 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ExtensionTables.h"
+#include "model/ProjectText.h"
 #include "platform/FileAccess.h"
 #include "platform/TextFile.h"
-#include "scan/Classification.h"
 #include "scan/PathRules.h"
 
 namespace tamrivo {
@@ -475,11 +476,11 @@ void AppendItemGroups(std::vector<std::string>& lines, const std::vector<Project
                       ItemLines itemLines) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i == 0 || items[i].element != items[i - 1].element) {
-            lines.push_back("  <ItemGroup>");
+            lines.emplace_back(ItemGroupOpeningMarker);
         }
         itemLines(items[i]);
         if (i + 1 == items.size() || items[i + 1].element != items[i].element) {
-            lines.push_back("  </ItemGroup>");
+            lines.emplace_back(ItemGroupClosingMarker);
         }
     }
 }
@@ -504,7 +505,7 @@ std::vector<std::string> ProjectLines(const std::vector<PlannedFolder>& folders,
         lines.push_back(Setting(6, "Platform", c.platform));
         lines.push_back("    </ProjectConfiguration>");
     }
-    lines.push_back("  </ItemGroup>");
+    lines.emplace_back(ItemGroupClosingMarker);
     lines.push_back("  <PropertyGroup Label=\"Globals\">");
     lines.push_back(Setting(4, "VCProjectVersion", "16.0"));
     lines.push_back(Setting(4, "ProjectGuid", Guid(engine)));
@@ -577,7 +578,7 @@ std::vector<std::string> FiltersLines(const std::vector<ProjectItem>& items, Eng
         lines.push_back(Setting(6, "UniqueIdentifier", Guid(engine)));
         lines.push_back("    </Filter>");
     }
-    lines.push_back("  </ItemGroup>");
+    lines.emplace_back(ItemGroupClosingMarker);
     AppendItemGroups(lines, items, [&](const ProjectItem& item) {
         const std::string filter = FilterOf(item.include);
         if (filter.empty()) {

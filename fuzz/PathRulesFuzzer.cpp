@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "model/ExtensionTables.h"
 #include "scan/Classification.h"
 #include "scan/PathRules.h"
 

@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "model/ExtensionTables.h"
+#include "model/ProjectText.h"
 #include "project/NewProjectWriter.h"
 #include "project/OldItemExtraction.h"
 #include "project/ProjectItemLines.h"
-#include "scan/Classification.h"
 
 namespace tamrivo {
 namespace {
@@ -106,8 +107,9 @@ void CheckPipeline(const std::string& bytes) {
     const std::size_t head = std::min<std::size_t>(2, lines.size());
     LineList expectedRest = lines;
     for (int group = 0; group < 3; ++group) {
-        expectedRest.insert(expectedRest.begin() + static_cast<long>(head),
-                            {ItemGroupOpeningMarker, ItemGroupClosingMarker});
+        expectedRest.insert(
+            expectedRest.begin() + static_cast<long>(head),
+            {std::string(ItemGroupOpeningMarker), std::string(ItemGroupClosingMarker)});
     }
     if (reread.size() == expectedRest.size() + 1) {
         FuzzCheck(reread.back() == ProjectClosingLine, "the line appended is not the closing line");

@@ -10,7 +10,6 @@ bash scripts/setup.sh
 # The banner shows the build date, as it should; -Wdate-time would warn about that.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CPPFLAGS_MAINT_STRIP=-Wdate-time
 cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMRIVO_BUILD_TESTS=OFF \
-      -DTAMRIVO_BUILD_BENCHMARKS=OFF \
       -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
       -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake --build build-deb -j2

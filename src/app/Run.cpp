@@ -5,16 +5,17 @@
 
 #include "app/Banner.h"
 #include "app/CommandLine.h"
-#include "app/RunFiles.h"
 #include "filters/FiltersReader.h"
 #include "filters/FiltersWriter.h"
-#include "project/LineList.h"
+#include "model/LineList.h"
+#include "model/SourceInventory.h"
+#include "platform/FileAccess.h"
+#include "platform/RunFiles.h"
 #include "project/NewProjectWriter.h"
 #include "project/OldItemExtraction.h"
 #include "project/ProjectItemLines.h"
 #include "report/Report.h"
 #include "scan/PathRules.h"
-#include "scan/SourceInventory.h"
 #include "scan/SourceTreeWalk.h"
 
 namespace tamrivo {
@@ -49,7 +50,7 @@ bool RegenerateProjectFile(const std::string& projectPath, const std::string& fi
     std::string newProjectPath = projectPath;
     MakeNewFilePath(newProjectPath);
     const bool written = WriteRunOutput(
-        "new project file", newProjectPath, {projectPath, filtersPath},
+        "new project file", NativePath(newProjectPath), {projectPath, filtersPath},
         [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); }, output);
     return read && written;
 }
@@ -68,7 +69,7 @@ bool RegenerateFiltersFile(const std::string& projectPath, std::string& filtersP
     lines.resize(FiltersHeaderLineCount);
     MakeNewFilePath(filtersPath);
     const bool written = WriteRunOutput(
-        "new filters file", filtersPath, inputPaths,
+        "new filters file", NativePath(filtersPath), inputPaths,
         [&](std::ostream& stream) { WriteNewFilters(stream, lines, inventory, folders); }, output);
     return read && written;
 }
@@ -100,7 +101,10 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errorOutput) {
-    PrintBanner(arguments.empty() ? std::string() : arguments.front(), output);
+    // Without even the program's path (execve allows it) there is no program to name.
+    if (!arguments.empty()) {
+        PrintBanner(arguments.front(), output);
+    }
     int exitCode = kExitComplete;
     if (arguments.size() < 3) {
         PrintUsage(output);

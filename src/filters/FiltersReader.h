@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <iosfwd>
 
-#include "project/LineList.h"
+#include "model/LineList.h"
 
 namespace tamrivo {
 

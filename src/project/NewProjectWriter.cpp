@@ -4,9 +4,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "model/ProjectText.h"
 #include "platform/TextFile.h"
-#include "project/OldItemExtraction.h"
-#include "scan/Classification.h"
 
 namespace tamrivo {
 namespace {
@@ -15,19 +14,6 @@ namespace {
 constexpr std::size_t kHeadLineCount = 2;
 
 constexpr std::string_view kItemLineEnd = "\" />";
-
-// The start of an item line of the kind, up to and including the opening quote.
-std::string_view ItemLineStart(ProjectItemKind kind) {
-    switch (kind) {
-        case ProjectItemKind::ClInclude:
-            return "    <ClInclude Include=\"";
-        case ProjectItemKind::ClCompile:
-            return "    <ClCompile Include=\"";
-        case ProjectItemKind::None:
-            break;
-    }
-    return "    <None Include=\"";
-}
 
 // White space that XML allows after the closing element.
 bool IsTrailingBlank(char c) {
@@ -47,11 +33,10 @@ bool EndsWithClosingLine(const LineList& lines) {
     return false;
 }
 
-}  // namespace
-
+// Inserts at position one item group of the kind listing entries, last entry first.
 void InsertItemGroup(LineList& lines, std::size_t position, ProjectItemKind kind,
                      const std::vector<std::string>& entries) {
-    const std::string_view start = ItemLineStart(kind);
+    const std::string start = ItemLineStart(kind);
     std::vector<std::string> group;
     group.reserve(entries.size() + 2);
     group.emplace_back(ItemGroupOpeningMarker);
@@ -63,10 +48,11 @@ void InsertItemGroup(LineList& lines, std::size_t position, ProjectItemKind kind
                  std::make_move_iterator(group.begin()), std::make_move_iterator(group.end()));
 }
 
+}  // namespace
+
 void WriteNewProject(std::ostream& output, LineList& lines, const SourceInventory& inventory) {
     const std::size_t position = std::min(kHeadLineCount, lines.size());
-    for (const ProjectItemKind kind :
-         {ProjectItemKind::ClInclude, ProjectItemKind::ClCompile, ProjectItemKind::None}) {
+    for (const ProjectItemKind kind : AllItemKinds) {
         InsertItemGroup(lines, position, kind, ListOfKind(inventory, kind));
     }
     if (!EndsWithClosingLine(lines)) {

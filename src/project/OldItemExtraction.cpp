@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "model/ProjectText.h"
 #include "project/ProjectItemLines.h"
 
 namespace tamrivo {

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "project/LineList.h"
+#include "model/LineList.h"
 
 namespace tamrivo {
-
-// The lines that mark an item group without attributes.
-inline constexpr char ItemGroupOpeningMarker[] = "  <ItemGroup>";
-inline constexpr char ItemGroupClosingMarker[] = "  </ItemGroup>";
 
 // Moves every file item line out of lines, keeping the other lines in order, and appends the
 // items' Include values to oldItems in file order.

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "project/LineList.h"
+#include "model/LineList.h"
 
 namespace tamrivo {
 

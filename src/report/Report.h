@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "project/LineList.h"
-#include "scan/SourceInventory.h"
+#include "model/LineList.h"
+#include "model/SourceInventory.h"
 
 namespace tamrivo {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "model/ProjectText.h"
+
 namespace tamrivo {
 namespace {
-
-constexpr std::string_view kSrcMarker = "Src";
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
@@ -85,9 +85,9 @@ std::size_t FindRootDirectoryStart(const std::string& path, std::size_t& rootNam
 
 // Where the text after the first "Src" and the one byte after it begins; 0 without a "Src".
 std::size_t TrimmedStart(std::string_view path) {
-    const std::size_t marker = path.find(kSrcMarker);
+    const std::size_t marker = path.find(SrcMarker);
     return marker == std::string_view::npos ? 0
-                                            : std::min(path.size(), marker + kSrcMarker.size() + 1);
+                                            : std::min(path.size(), marker + SrcMarker.size() + 1);
 }
 
 // The length of the parent of a path by Windows path rules: the parent is always a prefix.

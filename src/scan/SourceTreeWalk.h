@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "scan/SourceInventory.h"
+#include "model/SourceInventory.h"
 
 namespace tamrivo {
 

@@ -1,4 +1,5 @@
 #include "RepositoryGenerator.h"
+#include "model/ExtensionTables.h"
 
 #include <gtest/gtest.h>
 

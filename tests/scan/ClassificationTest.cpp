@@ -1,5 +1,7 @@
 #include "scan/Classification.h"
 
+#include "model/ExtensionTables.h"
+
 #include <gtest/gtest.h>
 
 namespace tamrivo {

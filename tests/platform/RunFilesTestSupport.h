@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/RunFiles.h"
+#include "platform/FileAccess.h"
+#include "platform/RunFiles.h"
 
 namespace tamrivo {
 
@@ -42,7 +43,8 @@ inline bool WriteText(const std::string& path, const std::vector<std::string>& i
                       const std::string& text, std::string& output) {
     std::ostringstream messages;
     const bool ok = WriteRunOutput(
-        "new project file", path, inputs, [&](std::ostream& out) { out << text; }, messages);
+        "new project file", NativePath(path), inputs, [&](std::ostream& out) { out << text; },
+        messages);
     output = messages.str();
     return ok;
 }

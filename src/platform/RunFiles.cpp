@@ -1,4 +1,4 @@
-#include "app/RunFiles.h"
+#include "platform/RunFiles.h"
 
 #include <boost/filesystem/operations.hpp>
 #include <cerrno>
@@ -60,15 +60,9 @@ bool ReadRunInput(const std::string& what, const std::string& path,
     return true;
 }
 
-bool WriteRunOutput(const std::string& what, const std::string& path,
+bool WriteRunOutput(const std::string& what, const fs::path& native,
                     const std::vector<std::string>& inputPaths,
                     const std::function<void(std::ostream&)>& write, std::ostream& output) {
-    return WriteNativeRunOutput(what, NativePath(path), inputPaths, write, output);
-}
-
-bool WriteNativeRunOutput(const std::string& what, const fs::path& native,
-                          const std::vector<std::string>& inputPaths,
-                          const std::function<void(std::ostream&)>& write, std::ostream& output) {
     const std::string path = NarrowString(native);
     if (IsOneOfTheInputs(native, inputPaths)) {
         ReportFailure(output, "Refusing to write", what, path, "it is an input file of this run");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ using FolderList = std::vector<std::string>;
 // The three kinds of file item of a project.
 enum class ProjectItemKind { ClInclude, ClCompile, None };
 
+// Every kind, in the order of the inventory's lists.
+inline constexpr std::array<ProjectItemKind, 3> AllItemKinds = {
+    ProjectItemKind::ClInclude, ProjectItemKind::ClCompile, ProjectItemKind::None};
+
 // The element name of a file item of the kind.
 constexpr std::string_view ItemElementName(ProjectItemKind kind) {
     switch (kind) {
@@ -30,6 +35,24 @@ constexpr std::string_view ItemElementName(ProjectItemKind kind) {
             break;
     }
     return "None";
+}
+
+// The list of an inventory that holds files of the given kind.
+inline std::vector<std::string>& ListOfKind(SourceInventory& inventory, ProjectItemKind kind) {
+    switch (kind) {
+        case ProjectItemKind::ClInclude:
+            return inventory.headerFiles;
+        case ProjectItemKind::ClCompile:
+            return inventory.sourceFiles;
+        case ProjectItemKind::None:
+            break;
+    }
+    return inventory.otherFiles;
+}
+
+inline const std::vector<std::string>& ListOfKind(const SourceInventory& inventory,
+                                                  ProjectItemKind kind) {
+    return ListOfKind(const_cast<SourceInventory&>(inventory), kind);
 }
 
 }  // namespace tamrivo

@@ -1,4 +1,4 @@
-#include "app/RunFiles.h"
+#include "platform/RunFiles.h"
 
 #include <gtest/gtest.h>
 

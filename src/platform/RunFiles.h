@@ -17,14 +17,10 @@ bool ReadRunInput(const std::string& what, const std::string& path,
 
 // Creates or empties one output file of the run and fills it through write. An output that would
 // land on one of the run's input files is refused; one that cannot be created or fully written
-// is reported. Each of these is a "Tamrivo error: " line on output and gives false.
-bool WriteRunOutput(const std::string& what, const std::string& path,
+// is reported. Each of these is a "Tamrivo error: " line on output naming the path in its native
+// form, and gives false.
+bool WriteRunOutput(const std::string& what, const boost::filesystem::path& path,
                     const std::vector<std::string>& inputPaths,
                     const std::function<void(std::ostream&)>& write, std::ostream& output);
-
-// The same for an output whose native path has been made already (reported in its native form).
-bool WriteNativeRunOutput(const std::string& what, const boost::filesystem::path& path,
-                          const std::vector<std::string>& inputPaths,
-                          const std::function<void(std::ostream&)>& write, std::ostream& output);
 
 }  // namespace tamrivo
