@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows stage: cross-builds Tamrivo.exe and its tests with MinGW-w64 and runs the tests
-# under Wine, in a Wine prefix of the checkout's own (.wineprefix).
+# under Wine, in a Wine prefix of the checkout's own (.wineprefix): all of them at Wine's code
+# page 1252, then the cross-platform check again at 932.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"

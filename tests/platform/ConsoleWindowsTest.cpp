@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/Console.h"
 
 namespace tamrivo {
