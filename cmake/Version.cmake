@@ -43,8 +43,9 @@ while(strings)
     endif()
 endwhile()
 
-# tamrivo_add_version_data(<target>): compiles the version resource into the Windows executable;
-# elsewhere the banner's texts are compiled into src/platform (tamrivo_add_version_texts).
+# tamrivo_add_version_data(<target>): compiles the version resource and the application manifest
+# into the Windows executable; elsewhere the banner's texts are compiled into src/platform
+# (tamrivo_add_version_texts).
 function(tamrivo_add_version_data target)
     if(NOT WIN32)
         return()
@@ -59,9 +60,16 @@ function(tamrivo_add_version_data target)
         list(POP_FRONT strings key value)
         string(APPEND TAMRIVO_RC_STRINGS "            VALUE \"${key}\", \"${value}\"\n")
     endwhile()
+    set(TAMRIVO_MANIFEST ${PROJECT_SOURCE_DIR}/cmake/Tamrivo.exe.manifest)
     configure_file(${PROJECT_SOURCE_DIR}/cmake/Tamrivo.rc.in
         ${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc @ONLY)
     target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc)
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc
+        PROPERTIES OBJECT_DEPENDS ${TAMRIVO_MANIFEST})
+    if(MSVC)
+        # The resource script brings the manifest; the linker's own would be a second one.
+        target_link_options(${target} PRIVATE /MANIFEST:NO)
+    endif()
 endfunction()
 
 # tamrivo_add_version_texts(<target>): gives a library the banner's texts as constants in the

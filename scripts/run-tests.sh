@@ -23,3 +23,9 @@ bash fuzz/run.sh 30
 if [[ ${TAMRIVO_WINDOWS_TESTS:-1} != 0 ]]; then
     bash scripts/test-windows.sh
 fi
+
+# Last, the Windows zip and the Debian package, made and checked as users get them
+# (TAMRIVO_PACKAGE_TESTS=0 leaves them out).
+if [[ ${TAMRIVO_PACKAGE_TESTS:-1} != 0 ]]; then
+    bash scripts/test-packages.sh
+fi
