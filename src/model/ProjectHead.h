@@ -46,10 +46,10 @@ inline bool StartTagEndsOn(std::string_view line, HeadScan& scan) {
             if (line.compare(open, kCommentOpen.size(), kCommentOpen) == 0) {
                 scan.place = HeadScan::Place::InComment;
                 pos = open + kCommentOpen.size();
-            } else if (IsProjectStartTagAt(line, open)) {
-                scan.place = HeadScan::Place::InStartTag;
-                pos = open + 1;
             } else {
+                if (IsProjectStartTagAt(line, open)) {
+                    scan.place = HeadScan::Place::InStartTag;
+                }
                 pos = open + 1;
             }
         } else if (scan.place == HeadScan::Place::InComment) {
