@@ -100,7 +100,10 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errorOutput) {
-    PrintBanner(arguments.empty() ? std::string() : arguments.front(), output);
+    // Without even the program's path (execve allows it) there is no program to name.
+    if (!arguments.empty()) {
+        PrintBanner(arguments.front(), output);
+    }
     int exitCode = kExitComplete;
     if (arguments.size() < 3) {
         PrintUsage(output);

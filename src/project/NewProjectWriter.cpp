@@ -49,8 +49,7 @@ void InsertItemGroup(LineList& lines, std::size_t position, ProjectItemKind kind
 void WriteNewProject(std::ostream& output, LineList& lines, const SourceInventory& inventory) {
     const std::size_t position =
         std::min(HeadLineCount(lines).value_or(UsualHeadLineCount), lines.size());
-    for (const ProjectItemKind kind :
-         {ProjectItemKind::ClInclude, ProjectItemKind::ClCompile, ProjectItemKind::None}) {
+    for (const ProjectItemKind kind : AllItemKinds) {
         InsertItemGroup(lines, position, kind, ListOfKind(inventory, kind));
     }
     if (!EndsWithClosingLine(lines)) {
