@@ -64,9 +64,8 @@ bool RegenerateFiltersFile(const std::string& projectPath, std::string& filtersP
     const std::vector<std::string> inputPaths = {projectPath, filtersPath};
     LineList lines;
     const bool read = ReadRunInput(
-        "filters file", filtersPath, [&](std::istream& input) { ReadFiltersLines(input, lines); },
+        "filters file", filtersPath, [&](std::istream& input) { ReadFiltersHead(input, lines); },
         output);
-    lines.resize(FiltersHeaderLineCount);
     MakeNewFilePath(filtersPath);
     const bool written = WriteRunOutput(
         "new filters file", NativePath(filtersPath), inputPaths,

@@ -42,36 +42,37 @@ TEST(WriteNewFilters, EmptyListsStillGiveFourGroups) {
                          "  </ItemGroup>", "</Project>"}));
 }
 
-TEST(WriteNewFilters, OtherFilesAndSpecialCharactersAreWrittenUnchanged) {
+TEST(WriteNewFilters, OtherFilesAreWrittenAndSpecialCharactersEscaped) {
     SourceInventory inventory;
-    inventory.otherFiles = {"..\\..\\Src\\A&B<\"C\\x.s", "D:\\Other\\y.ld"};
-    const Written written = Write(inventory, {"A&B<\"C", "A&B<\"C", ""});
-    EXPECT_EQ(written.masked, CrLfLines({"L1",
-                                         "L2",
-                                         "  <ItemGroup>",
-                                         "    <Filter Include=\"A&B<\"C\"> ",
-                                         kMaskedIdentifierLine,
-                                         "    </Filter > ",
-                                         "    <Filter Include=\"A&B<\"C\"> ",
-                                         kMaskedIdentifierLine,
-                                         "    </Filter > ",
-                                         "    <Filter Include=\"\"> ",
-                                         kMaskedIdentifierLine,
-                                         "    </Filter > ",
-                                         "  </ItemGroup>",
-                                         "  <ItemGroup>",
-                                         "  </ItemGroup>",
-                                         "  <ItemGroup>",
-                                         "  </ItemGroup>",
-                                         "  <ItemGroup>",
-                                         "    <None Include=\"..\\..\\Src\\A&B<\"C\\x.s\"> ",
-                                         "      <Filter>A&B<\"C</Filter> ",
-                                         "    </None> ",
-                                         "    <None Include=\"D:\\Other\\y.ld\"> ",
-                                         "      <Filter>D:\\Other</Filter> ",
-                                         "    </None> ",
-                                         "  </ItemGroup>",
-                                         "</Project>"}));
+    inventory.otherFiles = {"..\\..\\Src\\A&B<\"C>'\\x.s", "D:\\Other\\y.ld"};
+    const Written written = Write(inventory, {"A&B<\"C>'", "A&B<\"C>'", ""});
+    EXPECT_EQ(written.masked,
+              CrLfLines({"L1",
+                         "L2",
+                         "  <ItemGroup>",
+                         "    <Filter Include=\"A&amp;B&lt;&quot;C&gt;'\"> ",
+                         kMaskedIdentifierLine,
+                         "    </Filter > ",
+                         "    <Filter Include=\"A&amp;B&lt;&quot;C&gt;'\"> ",
+                         kMaskedIdentifierLine,
+                         "    </Filter > ",
+                         "    <Filter Include=\"\"> ",
+                         kMaskedIdentifierLine,
+                         "    </Filter > ",
+                         "  </ItemGroup>",
+                         "  <ItemGroup>",
+                         "  </ItemGroup>",
+                         "  <ItemGroup>",
+                         "  </ItemGroup>",
+                         "  <ItemGroup>",
+                         "    <None Include=\"..\\..\\Src\\A&amp;B&lt;&quot;C&gt;'\\x.s\"> ",
+                         "      <Filter>A&amp;B&lt;&quot;C&gt;'</Filter> ",
+                         "    </None> ",
+                         "    <None Include=\"D:\\Other\\y.ld\"> ",
+                         "      <Filter>D:\\Other</Filter> ",
+                         "    </None> ",
+                         "  </ItemGroup>",
+                         "</Project>"}));
     const std::set<std::string> distinct(written.identifiers.begin(), written.identifiers.end());
     EXPECT_EQ(distinct.size(), 3u) << "the same folder twice gets two identifiers";
 }
