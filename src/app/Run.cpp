@@ -64,9 +64,8 @@ bool RegenerateFiltersFile(const std::string& projectPath, std::string& filtersP
     const std::vector<std::string> inputPaths = {projectPath, filtersPath};
     LineList lines;
     const bool read = ReadRunInput(
-        "filters file", filtersPath, [&](std::istream& input) { ReadFiltersLines(input, lines); },
+        "filters file", filtersPath, [&](std::istream& input) { ReadFiltersHead(input, lines); },
         output);
-    lines.resize(FiltersHeaderLineCount);
     MakeNewFilePath(filtersPath);
     const bool written = WriteRunOutput(
         "new filters file", NativePath(filtersPath), inputPaths,
@@ -101,7 +100,10 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errorOutput) {
-    PrintBanner(arguments.empty() ? std::string() : arguments.front(), output);
+    // Without even the program's path (execve allows it) there is no program to name.
+    if (!arguments.empty()) {
+        PrintBanner(arguments.front(), output);
+    }
     int exitCode = kExitComplete;
     if (arguments.size() < 3) {
         PrintUsage(output);

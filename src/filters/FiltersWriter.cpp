@@ -4,6 +4,7 @@
 
 #include "crypto/FilterIdentifier.h"
 #include "model/ProjectText.h"
+#include "model/XmlText.h"
 #include "platform/TextFile.h"
 #include "scan/PathRules.h"
 
@@ -12,9 +13,10 @@ namespace {
 
 // Writes the item group that defines one filter, with a fresh identifier, per folder.
 void AppendFilterDefinitions(TextLineBuffer& lines, const FolderList& folders) {
+    std::string escaped;
     AppendTextLine(lines, {ItemGroupOpeningMarker});
     for (const std::string& folder : folders) {
-        AppendTextLine(lines, {"    <Filter Include=\"", folder, "\"> "});
+        AppendTextLine(lines, {"    <Filter Include=\"", XmlEscaped(folder, escaped), "\"> "});
         AppendTextLine(
             lines, {"      <UniqueIdentifier>{", NewFilterIdentifier(), "}</UniqueIdentifier> "});
         AppendTextLine(lines, {"    </Filter > "});
@@ -27,11 +29,13 @@ void AppendFilterAssignments(TextLineBuffer& lines, const std::vector<std::strin
                              ProjectItemKind kind) {
     const std::string start = ItemLineStart(kind);
     const std::string endLine = JoinLine({"    </", ItemElementName(kind), "> "});
+    std::string escaped;
     AppendTextLine(lines, {ItemGroupOpeningMarker});
     for (const std::string& path : files) {
-        AppendTextLine(lines, {start, path, "\"> "});
-        AppendTextLine(lines,
-                       {"      <Filter>", ParentFolderViewRelativeToSrc(path), "</Filter> "});
+        AppendTextLine(lines, {start, XmlEscaped(path, escaped), "\"> "});
+        AppendTextLine(lines, {"      <Filter>",
+                               XmlEscaped(ParentFolderViewRelativeToSrc(path), escaped),
+                               "</Filter> "});
         AppendTextLine(lines, {endLine});
     }
     AppendTextLine(lines, {ItemGroupClosingMarker});

@@ -8,17 +8,29 @@
 
 namespace tamrivo {
 
-LineRead ReadTextLine(std::istream& input, std::string& line) {
-    if (!std::getline(input, line)) {
-        return LineRead::Nothing;
+LineRead ReadTextLineAtMost(std::istream& input, std::string& line, std::size_t most) {
+    line.clear();
+    bool ended = false;
+    char c = '\0';
+    // Up to two bytes more than most: the second may be the carriage return of the line end.
+    while (line.size() <= most + 1 && input.get(c)) {
+        if (c == '\n') {
+            ended = true;
+            break;
+        }
+        line.push_back(c);
     }
-    if (input.eof()) {
-        return LineRead::Unterminated;
-    }
-    if (!line.empty() && line.back() == '\r') {
+    if (ended && !line.empty() && line.back() == '\r') {
         line.pop_back();
     }
-    return LineRead::Complete;
+    if (line.size() > most) {
+        line.resize(most);
+        return LineRead::Cut;
+    }
+    if (ended) {
+        return LineRead::Complete;
+    }
+    return line.empty() ? LineRead::Nothing : LineRead::Unterminated;
 }
 
 void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines) {

@@ -16,18 +16,22 @@ inline constexpr char kLineEnd[] = "\r\n";
 // per-call cost vanishes, small enough to stay in the cache.
 inline constexpr std::size_t TextBufferBytes = std::size_t{1} << 18;
 
-// How a call of ReadTextLine ended.
+// How a call of ReadTextLineAtMost ended.
 enum class LineRead {
     Nothing,       // the stream was at its end or failed: no line
     Complete,      // a line ended by a line feed
     Unterminated,  // the last line of the stream, without a line end
+    Cut,           // a line longer than asked for: only its start was kept, its rest not all read
 };
 
-// Reads one line without its line end; a CR directly before the LF belongs to the line end.
-LineRead ReadTextLine(std::istream& input, std::string& line);
+// Reads one line without its line end (a CR directly before the LF belongs to the line end), but
+// keeps at most most bytes of it: a longer line is cut there, and how much of its rest was read is
+// left open.
+LineRead ReadTextLineAtMost(std::istream& input, std::string& line, std::size_t most);
 
-// Appends every line of input that ends in a line end, without it, to lines, as ReadTextLine
-// gives them; a last line without one is not taken. Reads in pieces of TextBufferBytes.
+// Appends every line of input that ends in a line end, without it (a CR directly before the LF
+// belongs to the line end), to lines; a last line without one is not taken. Reads in pieces of
+// TextBufferBytes.
 void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines);
 
 // Writes one line followed by CR LF.

@@ -5,31 +5,27 @@
 #include <ostream>
 #include <string_view>
 
+#include "model/ProjectHead.h"
 #include "model/ProjectText.h"
+#include "model/XmlText.h"
 #include "platform/TextFile.h"
 
 namespace tamrivo {
 namespace {
 
-// The item groups follow the file's head: the XML declaration and the opening project element.
-constexpr std::size_t kHeadLineCount = 2;
-
 constexpr std::string_view kItemLineEnd = "\" />";
 
-// White space that XML allows after the closing element.
-bool IsTrailingBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-// True when the last line from first on with more than blanks is "</Project>", blanks after it
-// allowed: a second closing line after such a file's last lines would leave it no well-formed XML.
+// True when the last line from first on with more than blanks (space, tab, carriage return) is
+// "</Project>" with blanks before or after it: a second closing line after it would leave no
+// well-formed XML.
 bool EndsWithClosingLine(LineList::const_iterator first, LineList::const_iterator last) {
+    constexpr std::string_view kBlanks = " \t\r";
     for (auto line = std::make_reverse_iterator(last); line != std::make_reverse_iterator(first);
          ++line) {
-        const auto content = std::find_if_not(line->rbegin(), line->rend(), IsTrailingBlank);
-        if (content != line->rend()) {
-            const auto length = static_cast<std::size_t>(content.base() - line->begin());
-            return std::string_view(line->data(), length) == ProjectClosingLine;
+        const std::size_t begin = line->find_first_not_of(kBlanks);
+        if (begin != std::string::npos) {
+            const std::size_t end = line->find_last_not_of(kBlanks);
+            return std::string_view(*line).substr(begin, end + 1 - begin) == ProjectClosingLine;
         }
     }
     return false;
@@ -39,9 +35,10 @@ bool EndsWithClosingLine(LineList::const_iterator first, LineList::const_iterato
 void WriteItemGroup(TextLineBuffer& text, ProjectItemKind kind,
                     const std::vector<std::string>& entries) {
     const std::string start = ItemLineStart(kind);
+    std::string escaped;
     AppendTextLine(text, {ItemGroupOpeningMarker});
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        AppendTextLine(text, {start, *entry, kItemLineEnd});
+        AppendTextLine(text, {start, XmlEscaped(*entry, escaped), kItemLineEnd});
     }
     AppendTextLine(text, {ItemGroupClosingMarker});
 }
@@ -52,15 +49,15 @@ void WriteItemGroup(TextLineBuffer& text, ProjectItemKind kind,
 // head in the reverse order of their insertion, None first.
 void WriteNewProject(std::ostream& output, const LineList& lines,
                      const SourceInventory& inventory) {
-    const auto head = lines.begin() + static_cast<LineList::difference_type>(
-                                          std::min(kHeadLineCount, lines.size()));
+    const auto head =
+        lines.begin() + static_cast<LineList::difference_type>(std::min(
+                            HeadLineCount(lines).value_or(UsualHeadLineCount), lines.size()));
     TextLineBuffer text{output, {}};
     for (auto line = lines.begin(); line != head; ++line) {
         AppendTextLine(text, {*line});
     }
-    for (const ProjectItemKind kind :
-         {ProjectItemKind::None, ProjectItemKind::ClCompile, ProjectItemKind::ClInclude}) {
-        WriteItemGroup(text, kind, ListOfKind(inventory, kind));
+    for (auto kind = AllItemKinds.rbegin(); kind != AllItemKinds.rend(); ++kind) {
+        WriteItemGroup(text, *kind, ListOfKind(inventory, *kind));
     }
     for (auto line = head; line != lines.end(); ++line) {
         AppendTextLine(text, {*line});

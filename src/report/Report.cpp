@@ -21,9 +21,6 @@ namespace {
 
 using ReportLines = std::deque<std::string>;
 
-constexpr ProjectItemKind kKinds[] = {ProjectItemKind::ClInclude, ProjectItemKind::ClCompile,
-                                      ProjectItemKind::None};
-
 // Merges the neighbouring ascending runs [first, middle) and [middle, last): only the elements
 // above the second run's first one and those below the first run's last one change places.
 template <typename Text>
@@ -37,7 +34,7 @@ void MergeRuns(std::vector<Text>& list, std::size_t first, std::size_t middle, s
 // Sorts the lists that the report compares and writes.
 template <typename Text>
 void SortLists(KindLists<Text>& inventory) {
-    for (const ProjectItemKind kind : kKinds) {
+    for (const ProjectItemKind kind : AllItemKinds) {
         SortInByteOrder(ListOfKind(inventory, kind));
     }
 }
@@ -46,7 +43,7 @@ void SortLists(KindLists<Text>& inventory) {
 // entries; a file named twice in the tree and once in the project is added once.
 InventoryViews AddedFiles(const SourceInventory& inventory, const InventoryViews& oldInventory) {
     InventoryViews added;
-    for (const ProjectItemKind kind : kKinds) {
+    for (const ProjectItemKind kind : AllItemKinds) {
         const std::vector<std::string>& tree = ListOfKind(inventory, kind);
         const std::vector<std::string_view>& old = ListOfKind(oldInventory, kind);
         std::set_difference(tree.begin(), tree.end(), old.begin(), old.end(),

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <sstream>
-
 #include <string>
 #include <vector>
 
@@ -40,12 +40,9 @@ TEST(OpenInputFile, ReadsEveryByteUnchanged) {
     WriteFile(path, kAwkwardBytes);
     boost::filesystem::ifstream stream;
     OpenInputFile(stream, NativePath(path));
-    std::vector<std::string> lines;
-    std::string line;
-    while (ReadTextLine(stream, line) != LineRead::Nothing) {
-        lines.push_back(line);
-    }
-    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two\rthree", "\x1a four", "", "last"}));
+    std::deque<std::string> lines;
+    ReadCompleteLines(stream, lines);
+    EXPECT_EQ(lines, (std::deque<std::string>{"one", "two\rthree", "\x1a four", ""}));
 }
 
 TEST(AppendTextLine, WritesLinesOfEveryLengthInOrder) {
