@@ -33,9 +33,9 @@ void AppendFilterAssignments(TextLineBuffer& lines, const std::vector<std::strin
     AppendTextLine(lines, {ItemGroupOpeningMarker});
     for (const std::string& path : files) {
         AppendTextLine(lines, {start, XmlEscaped(path, escaped), "\"> "});
-        AppendTextLine(lines, {"      <Filter>",
-                               XmlEscaped(ParentFolderViewRelativeToSrc(path), escaped),
-                               "</Filter> "});
+        AppendTextLine(lines,
+                       {"      <Filter>", XmlEscaped(ParentFolderViewRelativeToSrc(path), escaped),
+                        "</Filter> "});
         AppendTextLine(lines, {endLine});
     }
     AppendTextLine(lines, {ItemGroupClosingMarker});

@@ -37,8 +37,17 @@ inline const XmlEntity* EscapingEntity(char c) {
 // element's text. Gives the value itself when it holds none of them; otherwise the escaped text,
 // kept in storage.
 inline std::string_view XmlEscaped(std::string_view value, std::string& storage) {
+    // Whether the new files escape a byte, looked up: most values hold nothing to escape, and
+    // every byte of every written path is looked at.
+    static constexpr std::array<bool, 256> kEscaped = [] {
+        std::array<bool, 256> escaped{};
+        for (std::size_t index = 0; index < EscapedEntityCount; ++index) {
+            escaped[static_cast<unsigned char>(PredefinedXmlEntities[index].character)] = true;
+        }
+        return escaped;
+    }();
     std::size_t pos = 0;
-    while (pos < value.size() && EscapingEntity(value[pos]) == nullptr) {
+    while (pos < value.size() && !kEscaped[static_cast<unsigned char>(value[pos])]) {
         ++pos;
     }
     if (pos == value.size()) {
