@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <sstream>
 
 #include "TestSupport.h"
+#include "model/XmlText.h"
 
 namespace tamrivo {
 namespace {
@@ -68,6 +70,26 @@ TEST(WriteNewFilters, OtherFilesAreWrittenAndSpecialCharactersEscaped) {
                          "</Project>"}));
     const std::set<std::string> distinct(written.identifiers.begin(), written.identifiers.end());
     EXPECT_EQ(distinct.size(), 3u) << "the same folder twice gets two identifiers";
+}
+
+TEST(XmlEscaped, EscapesEveryByteWhereverItStands) {
+    // Bytes that are escaped, that are not, and that differ from an escaped one in the top bit
+    // only, at every place of values longer and shorter than the eight bytes looked at at once.
+    const std::string bytes = "&<>\"'a\\\xA6\xBC\xBE\xA2\x80";
+    std::mt19937 random(12);
+    std::string storage;
+    for (int round = 0; round < 3000; ++round) {
+        std::string value(random() % 40, 'x');
+        for (char& c : value) {
+            c = random() % 3 == 0 ? bytes[random() % bytes.size()] : 'x';
+        }
+        std::string expected;
+        for (const char c : value) {
+            const XmlEntity* entity = EscapingEntity(c);
+            expected += entity == nullptr ? std::string(1, c) : std::string(entity->reference);
+        }
+        ASSERT_EQ(XmlEscaped(value, storage), expected) << value;
+    }
 }
 
 }  // namespace
