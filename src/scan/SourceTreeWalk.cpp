@@ -8,6 +8,7 @@
 #include "platform/FileAccess.h"
 #include "platform/FolderListing.h"
 #include "scan/Classification.h"
+#include "scan/NtfsOrder.h"
 #include "scan/PathRules.h"
 
 namespace tamrivo {
@@ -21,10 +22,6 @@ struct OpenFolder {
     std::vector<FolderEntry> entries;
     std::size_t next = 0;
 };
-
-unsigned char UpperAscii(unsigned char c) {
-    return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
-}
 
 void ReportAccessError(std::ostream& errorOutput, const std::string& path,
                        const std::string& message) {
@@ -80,25 +77,6 @@ void ListFolder(OpenFolder& folder, std::ostream& errorOutput) {
 }
 
 }  // namespace
-
-bool NtfsNameLess(const std::string& left, const std::string& right) {
-    const std::size_t common = std::min(left.size(), right.size());
-    // Equal bytes are equal in upper case too: only from the first different byte on is there
-    // anything to convert.
-    const std::size_t first = static_cast<std::size_t>(
-        std::mismatch(left.begin(), left.begin() + common, right.begin()).first - left.begin());
-    for (std::size_t i = first; i < common; ++i) {
-        const unsigned char l = UpperAscii(static_cast<unsigned char>(left[i]));
-        const unsigned char r = UpperAscii(static_cast<unsigned char>(right[i]));
-        if (l != r) {
-            return l < r;
-        }
-    }
-    if (left.size() != right.size()) {
-        return left.size() < right.size();
-    }
-    return left < right;
-}
 
 SourceInventory WalkSourceTree(const std::string& root, SourceInventory& inventory,
                                FolderList& folders, std::ostream& errorOutput) {
