@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "scan/UpcaseTable.h"
@@ -104,9 +105,21 @@ bool NextUnit(Utf16Units& units, std::uint16_t& unit) {
 }  // namespace
 
 bool NtfsNameLess(const std::string& left, const std::string& right) {
-    // ASCII names, by far the most, need no decoding: their bytes are their code units.
+    // ASCII names, by far the most, need no decoding: their bytes are their code units. Names of
+    // one folder often share their start; equal ASCII bytes, equal in upper case too, are passed
+    // over eight at a time.
     const std::size_t common = std::min(left.size(), right.size());
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
     std::size_t pos = 0;
+    for (; pos + sizeof kHighBits <= common; pos += sizeof kHighBits) {
+        std::uint64_t l = 0;
+        std::uint64_t r = 0;
+        std::memcpy(&l, left.data() + pos, sizeof l);
+        std::memcpy(&r, right.data() + pos, sizeof r);
+        if (l != r || (l & kHighBits) != 0) {
+            break;
+        }
+    }
     for (; pos < common; ++pos) {
         const auto l = static_cast<unsigned char>(left[pos]);
         const auto r = static_cast<unsigned char>(right[pos]);

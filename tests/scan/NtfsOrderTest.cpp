@@ -41,5 +41,23 @@ TEST(NtfsNameLess, FoldsEveryScriptAndComparesUtf16CodeUnits) {
     EXPECT_EQ(names, ordered);
 }
 
+// A start that both names share, in ASCII, leaves the order to the rest: checked for starts
+// shorter and longer than the eight bytes passed over at once, and rests in either case, beyond
+// ASCII (é, É and Ë, whose second bytes alone would order them otherwise) or empty.
+TEST(NtfsNameLess, ASharedAsciiStartLeavesTheOrderToTheRest) {
+    const Strings rests = {"",   "a",        "A",        "b",        "_",    "ab",
+                           "aB", "\xc3\xa9", "\xc3\x89", "\xc3\x8b", "\xff", "a\xff"};
+    std::string start;
+    for (int length = 0; length <= 20; ++length) {
+        for (const std::string& x : rests) {
+            for (const std::string& y : rests) {
+                EXPECT_EQ(NtfsNameLess(start + x, start + y), NtfsNameLess(x, y))
+                    << '"' << start << x << "\" \"" << start << y << '"';
+            }
+        }
+        start += static_cast<char>('A' + length % 3 + (length % 2) * ('a' - 'A'));
+    }
+}
+
 }  // namespace
 }  // namespace tamrivo
