@@ -105,9 +105,9 @@ bool NextUnit(Utf16Units& units, std::uint16_t& unit) {
 }  // namespace
 
 bool NtfsNameLess(const std::string& left, const std::string& right) {
-    // ASCII names, by far the most, need no decoding: their bytes are their code units. Names of
-    // one folder often share their start; equal ASCII bytes, equal in upper case too, are passed
-    // over eight at a time.
+    // ASCII names, by far the most, need no decoding: their bytes are their code units, and equal
+    // bytes are equal in upper case too. Eight bytes at a time, the equal start of two such names
+    // is passed over up to their first different byte.
     const std::size_t common = std::min(left.size(), right.size());
     constexpr std::uint64_t kHighBits = 0x8080808080808080;
     std::size_t pos = 0;
@@ -116,7 +116,13 @@ bool NtfsNameLess(const std::string& left, const std::string& right) {
         std::uint64_t r = 0;
         std::memcpy(&l, left.data() + pos, sizeof l);
         std::memcpy(&r, right.data() + pos, sizeof r);
-        if (l != r || (l & kHighBits) != 0) {
+        if (((l | r) & kHighBits) != 0) {
+            break;
+        }
+        if (l != r) {
+            while (left[pos] == right[pos]) {
+                ++pos;
+            }
             break;
         }
     }
