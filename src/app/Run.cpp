@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <ostream>
+#include <stdexcept>
 
 #include "app/Banner.h"
 #include "app/CommandLine.h"
@@ -34,6 +35,25 @@ void PrintRefusal(std::ostream& output) {
     output << "Tamrivo error: Please check the command line input directories." << std::endl;
 }
 
+// What the run's steps work on, as their messages name it.
+const std::string kSourceRoot = "source root";
+const std::string kProjectFile = "project file";
+const std::string kNewProjectFile = "new project file";
+const std::string kFiltersFile = "filters file";
+const std::string kNewFiltersFile = "new filters file";
+
+// Runs one step of the run, which does what on the file at path; an exception that escapes it
+// leaves naming both, for the line that ends the run.
+template <typename Work>
+auto RunStep(const std::string& what, const std::string& path, const Work& work) {
+    try {
+        return work();
+    } catch (const std::exception& failure) {
+        throw std::runtime_error("Stopped while " + what + ": " + path + " (" + failure.what() +
+                                 ")");
+    }
+}
+
 // Reads the old project, moves its file items into oldItems and writes the new project file
 // beside it; false when the old one could not be read or the new one not written. An unreadable
 // project still gets its new file, holding the new groups only.
@@ -41,17 +61,23 @@ bool RegenerateProjectFile(const std::string& projectPath, const std::string& fi
                            const SourceInventory& inventory, OldItemList& oldItems,
                            std::ostream& output) {
     LineList projectLines;
-    const bool read = ReadRunInput(
-        "project file", projectPath,
-        [&](std::istream& input) { ReadProjectLines(input, projectLines); }, output);
-    ExtractOldItems(projectLines, oldItems);
-    RemoveEmptyItemGroups(projectLines);
+    const bool read = RunStep("reading the " + kProjectFile, projectPath, [&] {
+        const bool complete = ReadRunInput(
+            kProjectFile, projectPath,
+            [&](std::istream& input) { ReadProjectLines(input, projectLines); }, output);
+        ExtractOldItems(projectLines, oldItems);
+        RemoveEmptyItemGroups(projectLines);
+        return complete;
+    });
 
     std::string newProjectPath = projectPath;
     MakeNewFilePath(newProjectPath);
-    const bool written = WriteRunOutput(
-        "new project file", NativePath(newProjectPath), {projectPath, filtersPath},
-        [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); }, output);
+    const bool written = RunStep("writing the " + kNewProjectFile, newProjectPath, [&] {
+        return WriteRunOutput(
+            kNewProjectFile, NativePath(newProjectPath), {projectPath, filtersPath},
+            [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); },
+            output);
+    });
     return read && written;
 }
 
@@ -63,14 +89,19 @@ bool RegenerateFiltersFile(const std::string& projectPath, std::string& filtersP
                            std::ostream& output) {
     const std::vector<std::string> inputPaths = {projectPath, filtersPath};
     LineList lines;
-    const bool read = ReadRunInput(
-        "filters file", filtersPath, [&](std::istream& input) { ReadFiltersLines(input, lines); },
-        output);
+    const bool read = RunStep("reading the " + kFiltersFile, filtersPath, [&] {
+        return ReadRunInput(
+            kFiltersFile, filtersPath, [&](std::istream& input) { ReadFiltersLines(input, lines); },
+            output);
+    });
     lines.resize(FiltersHeaderLineCount);
     MakeNewFilePath(filtersPath);
-    const bool written = WriteRunOutput(
-        "new filters file", NativePath(filtersPath), inputPaths,
-        [&](std::ostream& stream) { WriteNewFilters(stream, lines, inventory, folders); }, output);
+    const bool written = RunStep("writing the " + kNewFiltersFile, filtersPath, [&] {
+        return WriteRunOutput(
+            kNewFiltersFile, NativePath(filtersPath), inputPaths,
+            [&](std::ostream& stream) { WriteNewFilters(stream, lines, inventory, folders); },
+            output);
+    });
     return read && written;
 }
 
@@ -84,7 +115,16 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
 
     SourceInventory inventory;
     FolderList folders;
-    WalkSourceTree(sourceRoot, inventory, folders, errorOutput);
+    const boost::system::error_code rootError =
+        RunStep("walking the " + kSourceRoot, sourceRoot,
+                [&] { return WalkSourceTree(sourceRoot, inventory, folders, errorOutput); });
+    if (rootError) {
+        // Without the tree the new files would hold no items and the report would count none:
+        // nothing is read or written.
+        output << "Tamrivo error: Cannot list the " << kSourceRoot << ": " << sourceRoot << " ("
+               << rootError.message() << ")" << std::endl;
+        return false;
+    }
     OldItemList oldItems;
     bool complete = RegenerateProjectFile(projectPath, filtersPath, inventory, oldItems, output);
     std::string newFiltersPath = filtersPath;
@@ -95,7 +135,10 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     // relative to the current directory, and its failure leaves the exit code alone.
     std::string reportFolder = newFiltersPath;
     ParentFolderRelativeToSrc(reportFolder);
-    WriteReport(oldItems, inventory, reportFolder, output, {projectPath, filtersPath});
+    std::string reportPath = reportFolder;
+    RunStep("making the report", NarrowString(NativeReportPath(reportPath)), [&] {
+        WriteReport(oldItems, inventory, reportFolder, output, {projectPath, filtersPath});
+    });
     return complete;
 }
 
