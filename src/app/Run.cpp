@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <ostream>
-#include <stdexcept>
 
 #include "app/Banner.h"
 #include "app/CommandLine.h"
@@ -42,15 +41,23 @@ const std::string kNewProjectFile = "new project file";
 const std::string kFiltersFile = "filters file";
 const std::string kNewFiltersFile = "new filters file";
 
+// An exception that ended one step of the run: the step, described before it ran (by the time
+// of a failure memory may have run out), and the exception, which keeps its reason's text alive.
+struct StepFailure {
+    std::string step;
+    std::exception_ptr exception;
+    const char* reason;
+};
+
 // Runs one step of the run, which does what on the file at path; an exception that escapes it
-// leaves naming both, for the line that ends the run.
+// leaves as a StepFailure naming both, for the line that ends the run.
 template <typename Work>
 auto RunStep(const std::string& what, const std::string& path, const Work& work) {
+    std::string step = "Stopped while " + what + ": " + path;
     try {
         return work();
     } catch (const std::exception& failure) {
-        throw std::runtime_error("Stopped while " + what + ": " + path + " (" + failure.what() +
-                                 ")");
+        throw StepFailure{std::move(step), std::current_exception(), failure.what()};
     }
 }
 
@@ -167,6 +174,9 @@ int RunTamrivo(const std::vector<std::string>& arguments, std::ostream& output,
                std::ostream& errorOutput) {
     try {
         return RunCommandLine(arguments, output, errorOutput);
+    } catch (const StepFailure& failure) {
+        output << "Tamrivo error: " << failure.step << " (" << failure.reason << ")" << std::endl;
+        return kExitFilesFailed;
     } catch (const std::exception& failure) {
         output << "Tamrivo error: " << failure.what() << std::endl;
         return kExitFilesFailed;
