@@ -142,7 +142,7 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     // relative to the current directory, and its failure leaves the exit code alone.
     std::string reportFolder = newFiltersPath;
     ParentFolderRelativeToSrc(reportFolder);
-    std::string reportPath = reportFolder;
+    std::string reportPath = reportFolder;  // NativeReportPath appends the file name to it
     RunStep("making the report", NarrowString(NativeReportPath(reportPath)), [&] {
         WriteReport(oldItems, inventory, reportFolder, output, {projectPath, filtersPath});
     });

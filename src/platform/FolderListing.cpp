@@ -17,11 +17,6 @@ HANDLE Handle(const HeldFolder& folder) {
     return reinterpret_cast<HANDLE>(folder.handle);
 }
 
-boost::system::error_code LastError() {
-    return boost::system::error_code(static_cast<int>(GetLastError()),
-                                     boost::system::system_category());
-}
-
 // Opens a folder for as long as the walk is in it. Without FILE_SHARE_DELETE nobody can rename or
 // remove it meanwhile, so its path keeps naming it; with openReparsePoint a link or junction is
 // opened itself rather than followed.
@@ -73,7 +68,7 @@ boost::system::error_code EnterRootFolder(FolderChain& chain, const fs::path& ro
                                           std::vector<FolderEntry>& entries) {
     const HANDLE handle = OpenFolder(root, false);
     if (handle == INVALID_HANDLE_VALUE) {
-        return LastError();
+        return LastCallError();
     }
     Hold(chain, handle, root);
     return ListFolder(root, entries);
@@ -84,12 +79,12 @@ bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<Fol
     const fs::path path = chain.folders.back().path / name;
     const HANDLE handle = OpenFolder(path, true);
     if (handle == INVALID_HANDLE_VALUE) {
-        error = LastError();
+        error = LastCallError();
         return false;
     }
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(handle, &information)) {
-        error = LastError();
+        error = LastCallError();
         CloseHandle(handle);
         return false;
     }
@@ -121,12 +116,10 @@ boost::system::error_code LeaveFolder(FolderChain& chain) {
 
 #include <cerrno>
 
+#include "platform/FileAccess.h"
+
 namespace tamrivo {
 namespace {
-
-boost::system::error_code LastError() {
-    return boost::system::error_code(errno, boost::system::system_category());
-}
 
 int Descriptor(const HeldFolder& folder) {
     return static_cast<int>(folder.handle);
@@ -192,11 +185,11 @@ boost::system::error_code ListInnermostFolder(FolderChain& chain,
     const int folder = Descriptor(chain.folders.back());
     const int copy = OpenMakingRoom(chain, [folder] { return fcntl(folder, F_DUPFD_CLOEXEC, 0); });
     if (copy == -1) {
-        return LastError();
+        return LastCallError();
     }
     DIR* const listing = fdopendir(copy);
     if (listing == nullptr) {
-        const boost::system::error_code error = LastError();
+        const boost::system::error_code error = LastCallError();
         close(copy);
         return error;
     }
@@ -206,7 +199,7 @@ boost::system::error_code ListInnermostFolder(FolderChain& chain,
         const dirent* const listed = readdir(listing);
         if (listed == nullptr) {
             if (errno != 0) {
-                error = LastError();
+                error = LastCallError();
             }
             break;
         }
@@ -222,7 +215,7 @@ boost::system::error_code ListInnermostFolder(FolderChain& chain,
         } else if (errno != ENOENT && errno != ENOTDIR) {
             // A missing path (a link whose target is gone, an entry removed meanwhile) is no
             // folder and no error; any other failure is reported.
-            entry.statusError = LastError();
+            entry.statusError = LastCallError();
         }
         // A folder whose status cannot be read cannot be listed either.
         entry.isRealFolder = entry.isFolder && IsRealFolder(folder, *listed);
@@ -246,7 +239,7 @@ boost::system::error_code EnterRootFolder(FolderChain& chain, const boost::files
                                           std::vector<FolderEntry>& entries) {
     const int descriptor = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor == -1) {
-        return LastError();
+        return LastCallError();
     }
     Hold(chain, descriptor);
     return ListInnermostFolder(chain, entries);
@@ -262,7 +255,7 @@ bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<Fol
         // A link (refused by O_NOFOLLOW) or a file stands there now: as a link met in the
         // listing, it is not entered.
         if (errno != ENOTDIR && errno != ELOOP) {
-            error = LastError();
+            error = LastCallError();
         }
         return false;
     }
@@ -280,7 +273,7 @@ boost::system::error_code LeaveFolder(FolderChain& chain) {
         const int descriptor = openat(child, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         struct stat status {};
         if (descriptor == -1) {
-            error = LastError();
+            error = LastCallError();
         } else if (fstat(descriptor, &status) != 0 || status.st_dev != parent.device ||
                    status.st_ino != parent.number) {
             // The folder was moved while the walk was below it: ".." is some other folder.

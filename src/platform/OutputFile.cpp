@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <random>
 
+#include "platform/FileAccess.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -19,39 +21,38 @@ namespace {
 // How many names are drawn when the drawn one is taken before creating gives up.
 constexpr int kNameAttempts = 16;
 
+unsigned long ProcessId();
+// True when creating failed only because the name is taken.
+bool NameTaken(const boost::system::error_code& error);
+// Creates the file at file.path exclusively and sets its handle; false when it failed.
+bool CreateExclusively(OutputFile& file);
+// Each of these gives false when the system call failed (its error in LastCallError).
+bool FlushToDisk(const OutputFile& file);
+bool Close(const OutputFile& file);
+bool Rename(const fs::path& from, const fs::path& to);
+bool Remove(const fs::path& path);
+
 // "<output>.tmp-<process id>-<eight random hexadecimal digits>": beside the output, so that the
 // rename stays on one file system, and telling which process left it behind.
-fs::path DrawName(const fs::path& output, unsigned long processId, std::random_device& random) {
+fs::path DrawName(const fs::path& output, std::random_device& random) {
     char suffix[40];
-    std::snprintf(suffix, sizeof suffix, ".tmp-%lu-%08x", processId,
+    std::snprintf(suffix, sizeof suffix, ".tmp-%lu-%08x", ProcessId(),
                   static_cast<unsigned>(random()));
     fs::path name = output;
     name += suffix;
     return name;
 }
 
-// The system's error code of the call that just failed.
-boost::system::error_code LastError();
-unsigned long ProcessId();
-// True when creating failed only because the name is taken.
-bool NameTaken(const boost::system::error_code& error);
-// Creates the file at file.path exclusively and sets its handle; false when it failed.
-bool CreateExclusively(OutputFile& file);
-// Renames from over to, replacing whatever entry stands at to.
-boost::system::error_code Rename(const fs::path& from, const fs::path& to);
-// Closes the file if open and removes it unless it was placed.
-void CloseAndRemove(OutputFile& file);
-
 }  // namespace
 
 boost::system::error_code CreateOutputFile(const fs::path& output, OutputFile& file) {
     std::random_device random;
     for (int attempt = 1;; ++attempt) {
-        file.path = DrawName(output, ProcessId(), random);
+        file.path = DrawName(output, random);
         if (CreateExclusively(file)) {
             return {};
         }
-        const boost::system::error_code error = LastError();
+        const boost::system::error_code error = LastCallError();
         if (!NameTaken(error) || attempt == kNameAttempts) {
             file.path.clear();  // nothing of ours to remove
             return error;
@@ -59,14 +60,33 @@ boost::system::error_code CreateOutputFile(const fs::path& output, OutputFile& f
     }
 }
 
-boost::system::error_code PlaceOutputFile(OutputFile& file, const fs::path& output) {
-    const boost::system::error_code error = Rename(file.path, output);
-    file.placed = !error;
+boost::system::error_code FinishOutputFile(OutputFile& file) {
+    boost::system::error_code error;
+    if (!FlushToDisk(file)) {
+        error = LastCallError();
+    }
+    if (!Close(file) && !error) {
+        error = LastCallError();
+    }
+    file.handle = -1;
     return error;
 }
 
+boost::system::error_code PlaceOutputFile(OutputFile& file, const fs::path& output) {
+    if (!Rename(file.path, output)) {
+        return LastCallError();
+    }
+    file.placed = true;
+    return {};
+}
+
 OutputFile::~OutputFile() {
-    CloseAndRemove(*this);
+    if (handle != -1) {
+        Close(*this);
+    }
+    if (!placed && !path.empty()) {
+        Remove(path);
+    }
 }
 
 #ifdef _WIN32
@@ -75,11 +95,6 @@ namespace {
 
 HANDLE Handle(const OutputFile& file) {
     return reinterpret_cast<HANDLE>(file.handle);
-}
-
-boost::system::error_code LastError() {
-    return boost::system::error_code(static_cast<int>(GetLastError()),
-                                     boost::system::system_category());
 }
 
 unsigned long ProcessId() {
@@ -97,37 +112,24 @@ bool CreateExclusively(OutputFile& file) {
     return handle != INVALID_HANDLE_VALUE;
 }
 
-boost::system::error_code Rename(const fs::path& from, const fs::path& to) {
-    if (!MoveFileExW(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return LastError();
-    }
-    return {};
+bool FlushToDisk(const OutputFile& file) {
+    return FlushFileBuffers(Handle(file));
 }
 
-void CloseAndRemove(OutputFile& file) {
-    if (file.handle != -1) {
-        CloseHandle(Handle(file));
-        file.handle = -1;
-    }
-    if (!file.placed && !file.path.empty()) {
-        DeleteFileW(file.path.c_str());
-    }
+bool Close(const OutputFile& file) {
+    return CloseHandle(Handle(file));
+}
+
+bool Rename(const fs::path& from, const fs::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool Remove(const fs::path& path) {
+    return DeleteFileW(path.c_str());
 }
 
 }  // namespace
-
-boost::system::error_code FinishOutputFile(OutputFile& file) {
-    boost::system::error_code error;
-    if (!FlushFileBuffers(Handle(file))) {
-        error = LastError();
-    }
-    if (!CloseHandle(Handle(file)) && !error) {
-        error = LastError();
-    }
-    file.handle = -1;
-    return error;
-}
 
 boost::system::error_code WriteOutputFile(OutputFile& file, const char* bytes, std::size_t size) {
     constexpr std::size_t kLargestWrite = 1u << 30;  // WriteFile counts in a DWORD
@@ -135,7 +137,7 @@ boost::system::error_code WriteOutputFile(OutputFile& file, const char* bytes, s
         const DWORD chunk = static_cast<DWORD>(size < kLargestWrite ? size : kLargestWrite);
         DWORD written = 0;
         if (!WriteFile(Handle(file), bytes, chunk, &written, nullptr)) {
-            return LastError();
+            return LastCallError();
         }
         bytes += written;
         size -= written;
@@ -147,8 +149,8 @@ boost::system::error_code WriteOutputFile(OutputFile& file, const char* bytes, s
 
 namespace {
 
-boost::system::error_code LastError() {
-    return boost::system::error_code(errno, boost::system::system_category());
+int Descriptor(const OutputFile& file) {
+    return static_cast<int>(file.handle);
 }
 
 unsigned long ProcessId() {
@@ -167,45 +169,32 @@ bool CreateExclusively(OutputFile& file) {
     return file.handle != -1;
 }
 
-boost::system::error_code Rename(const fs::path& from, const fs::path& to) {
-    if (rename(from.c_str(), to.c_str()) != 0) {
-        return LastError();
-    }
-    return {};
+bool FlushToDisk(const OutputFile& file) {
+    return fsync(Descriptor(file)) == 0;
 }
 
-void CloseAndRemove(OutputFile& file) {
-    if (file.handle != -1) {
-        close(static_cast<int>(file.handle));
-        file.handle = -1;
-    }
-    if (!file.placed && !file.path.empty()) {
-        unlink(file.path.c_str());
-    }
+bool Close(const OutputFile& file) {
+    return close(Descriptor(file)) == 0;
+}
+
+bool Rename(const fs::path& from, const fs::path& to) {
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool Remove(const fs::path& path) {
+    return unlink(path.c_str()) == 0;
 }
 
 }  // namespace
 
-boost::system::error_code FinishOutputFile(OutputFile& file) {
-    boost::system::error_code error;
-    if (fsync(static_cast<int>(file.handle)) != 0) {
-        error = LastError();
-    }
-    if (close(static_cast<int>(file.handle)) != 0 && !error) {
-        error = LastError();
-    }
-    file.handle = -1;
-    return error;
-}
-
 boost::system::error_code WriteOutputFile(OutputFile& file, const char* bytes, std::size_t size) {
     while (size > 0) {
-        const ssize_t written = write(static_cast<int>(file.handle), bytes, size);
+        const ssize_t written = write(Descriptor(file), bytes, size);
         if (written < 0 && errno == EINTR) {
             continue;
         }
         if (written <= 0) {
-            return written < 0 ? LastError()
+            return written < 0 ? LastCallError()
                                : boost::system::error_code(EIO, boost::system::system_category());
         }
         bytes += written;
