@@ -1,5 +1,5 @@
 # The program's version data, written down once. The Windows resource script and, on other
-# systems, the version block placed in the executable are both made from these values.
+# systems, the banner's texts compiled into the program are both made from these values.
 
 set(TAMRIVO_FILE_VERSION 1 0 0 0)     # the fixed file version; the banner shows its first two parts
 set(TAMRIVO_PRODUCT_VERSION 1 0 0 0)
@@ -33,49 +33,54 @@ function(tamrivo_version_string key variable)
     set(${variable} "${value}" PARENT_SCOPE)
 endfunction()
 
-# Joins the four parts of a version into its two 32-bit words, as hexadecimal numbers.
-function(tamrivo_version_words parts most least)
-    list(GET parts 0 major)
-    list(GET parts 1 minor)
-    list(GET parts 2 build)
-    list(GET parts 3 revision)
-    math(EXPR ms "(${major} << 16) | ${minor}" OUTPUT_FORMAT HEXADECIMAL)
-    math(EXPR ls "(${build} << 16) | ${revision}" OUTPUT_FORMAT HEXADECIMAL)
-    set(${most} ${ms} PARENT_SCOPE)
-    set(${least} ${ls} PARENT_SCOPE)
-endfunction()
+# Version strings are quoted as they are in the generated files, so texts that would need escaping
+# are refused.
+set(strings ${TAMRIVO_VERSION_STRINGS})
+while(strings)
+    list(POP_FRONT strings key value)
+    if("${key}${value}" MATCHES "[\"\\\\]")
+        message(FATAL_ERROR "Version string ${key} must not contain quotes or backslashes")
+    endif()
+endwhile()
 
-# tamrivo_add_version_data(<target>): gives the executable target its version data: on Windows a
-# compiled resource script, elsewhere the version block that src/platform finds in the file.
+# tamrivo_add_version_data(<target>): compiles the version resource and the application manifest
+# into the Windows executable; elsewhere the banner's texts are compiled into src/platform
+# (tamrivo_add_version_texts).
 function(tamrivo_add_version_data target)
+    if(NOT WIN32)
+        return()
+    endif()
     string(TOLOWER "${TAMRIVO_VERSION_LANGUAGE}${TAMRIVO_VERSION_CODE_PAGE}" TAMRIVO_STRING_TABLE_NAME)
     set(TAMRIVO_TRANSLATION "0x${TAMRIVO_VERSION_LANGUAGE}, 0x${TAMRIVO_VERSION_CODE_PAGE}")
     string(REPLACE ";" "," TAMRIVO_RC_FILE_VERSION "${TAMRIVO_FILE_VERSION}")
     string(REPLACE ";" "," TAMRIVO_RC_PRODUCT_VERSION "${TAMRIVO_PRODUCT_VERSION}")
-    tamrivo_version_words("${TAMRIVO_FILE_VERSION}" TAMRIVO_FILE_VERSION_MS TAMRIVO_FILE_VERSION_LS)
-    tamrivo_version_words("${TAMRIVO_PRODUCT_VERSION}"
-        TAMRIVO_PRODUCT_VERSION_MS TAMRIVO_PRODUCT_VERSION_LS)
-
-    # Both outputs quote the texts as they are, so texts that would need escaping are refused.
     set(TAMRIVO_RC_STRINGS "")
-    set(TAMRIVO_BLOCK_STRINGS "")
     set(strings ${TAMRIVO_VERSION_STRINGS})
     while(strings)
         list(POP_FRONT strings key value)
-        if("${key}${value}" MATCHES "[\"\\\\]")
-            message(FATAL_ERROR "Version string ${key} must not contain quotes or backslashes")
-        endif()
         string(APPEND TAMRIVO_RC_STRINGS "            VALUE \"${key}\", \"${value}\"\n")
-        string(APPEND TAMRIVO_BLOCK_STRINGS "    \"${key}\\0\" \"${value}\\0\"\n")
     endwhile()
-
-    if(WIN32)
-        configure_file(${PROJECT_SOURCE_DIR}/cmake/Tamrivo.rc.in
-            ${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc @ONLY)
-        target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc)
-    else()
-        configure_file(${PROJECT_SOURCE_DIR}/cmake/TamrivoVersionBlock.cpp.in
-            ${CMAKE_CURRENT_BINARY_DIR}/TamrivoVersionBlock.cpp @ONLY)
-        target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/TamrivoVersionBlock.cpp)
+    set(TAMRIVO_MANIFEST ${PROJECT_SOURCE_DIR}/cmake/Tamrivo.exe.manifest)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/Tamrivo.rc.in
+        ${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc @ONLY)
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc)
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/Tamrivo.rc
+        PROPERTIES OBJECT_DEPENDS ${TAMRIVO_MANIFEST})
+    if(MSVC)
+        # The resource script brings the manifest; the linker's own would be a second one.
+        target_link_options(${target} PRIVATE /MANIFEST:NO)
     endif()
+endfunction()
+
+# tamrivo_add_version_texts(<target>): gives a library the banner's texts as constants in the
+# generated header platform/VersionTexts.h, for systems whose programs carry no version resource.
+function(tamrivo_add_version_texts target)
+    tamrivo_version_string(OriginalFilename TAMRIVO_ORIGINAL_FILENAME)
+    tamrivo_version_string(LegalCopyright TAMRIVO_LEGAL_COPYRIGHT)
+    list(GET TAMRIVO_FILE_VERSION 0 major)
+    list(GET TAMRIVO_FILE_VERSION 1 minor)
+    set(TAMRIVO_BANNER_VERSION "${major}.${minor}")
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/VersionTexts.h.in
+        ${CMAKE_CURRENT_BINARY_DIR}/generated/platform/VersionTexts.h @ONLY)
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/generated)
 endfunction()

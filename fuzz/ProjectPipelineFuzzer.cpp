@@ -1,6 +1,7 @@
 // The project pipeline on arbitrary bytes: read, extract, remove emptied groups, write into memory.
-// Every line that is no item line survives in order (only empty groups' marker lines may go), and
-// the new file read back yields exactly the items that were written, in the writer's order.
+// Every line that is no item line of the scan's extensions survives in order (only empty groups'
+// marker lines may go), and the new file read back yields exactly the items of those extensions
+// that were written, decoded, in the writer's order, and keeps the others in its groups.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +12,9 @@
 
 #include "FuzzCheck.h"
 #include "model/ExtensionTables.h"
+#include "model/ProjectHead.h"
 #include "model/ProjectText.h"
+#include "model/XmlText.h"
 #include "project/NewProjectWriter.h"
 #include "project/OldItemExtraction.h"
 #include "project/ProjectItemLines.h"
@@ -45,14 +48,9 @@ SourceInventory InventoryFrom(const LineList& lines) {
     return inventory;
 }
 
-// The values the writer's groups hold, top to bottom: None, ClCompile, ClInclude, each last first.
-OldItemList WrittenOrder(const SourceInventory& inventory) {
-    OldItemList items;
-    for (const auto* list :
-         {&inventory.otherFiles, &inventory.sourceFiles, &inventory.headerFiles}) {
-        items.insert(items.end(), list->rbegin(), list->rend());
-    }
-    return items;
+// True when the value ends with an extension that the tree scan writes.
+bool HasScanExtension(const std::string& value) {
+    return KindByExtension(value, ScanExtensionTable).has_value();
 }
 
 void CheckPipeline(const std::string& bytes) {
@@ -64,8 +62,8 @@ void CheckPipeline(const std::string& bytes) {
     OldItemList expectedItems;
     for (const std::string& line : original) {
         std::string value;
-        if (MatchItemLine(line, value)) {
-            expectedItems.push_back(value);
+        if (MatchItemLine(line, value) && HasScanExtension(XmlDecoded(value))) {
+            expectedItems.push_back(XmlDecoded(value));
         } else {
             expectedKept.push_back(line);
         }
@@ -98,18 +96,36 @@ void CheckPipeline(const std::string& bytes) {
     LineList reread;
     ReadProjectLines(again, reread);
     FuzzCheck(reread == written, "the written file does not read back as the lines written");
+    // The writer's groups, top to bottom: None, ClCompile, ClInclude, each entry last first.
+    // Entries of the scan's extensions are read back decoded; the others stay in their groups.
+    OldItemList expectedRereadItems;
+    LineList groups;
+    std::string escaped;
+    for (const ProjectItemKind kind :
+         {ProjectItemKind::None, ProjectItemKind::ClCompile, ProjectItemKind::ClInclude}) {
+        groups.emplace_back(ItemGroupOpeningMarker);
+        const auto& list = ListOfKind(inventory, kind);
+        for (auto entry = list.rbegin(); entry != list.rend(); ++entry) {
+            if (HasScanExtension(*entry)) {
+                expectedRereadItems.push_back(*entry);
+            } else {
+                groups.push_back(
+                    JoinLine({ItemLineStart(kind), XmlEscaped(*entry, escaped), "\" />"}));
+            }
+        }
+        groups.emplace_back(ItemGroupClosingMarker);
+    }
     OldItemList rereadItems;
     ExtractOldItems(reread, rereadItems);
-    FuzzCheck(rereadItems == WrittenOrder(inventory), "the new file does not hold the inventory");
+    FuzzCheck(rereadItems == expectedRereadItems, "the new file does not hold the inventory");
 
-    // What is left is the kept lines with the three emptied groups after the head, and a closing
-    // line when the kept lines did not end with one.
-    const std::size_t head = std::min<std::size_t>(2, lines.size());
+    // What is left is the kept lines with those groups after the head, and a closing line when
+    // the kept lines did not end with one.
+    const std::size_t head =
+        std::min(HeadLineCount(lines).value_or(UsualHeadLineCount), lines.size());
     LineList expectedRest = lines;
-    for (int group = 0; group < 3; ++group) {
-        expectedRest.insert(expectedRest.begin() + static_cast<long>(head),
-                            {ItemGroupOpeningMarker, ItemGroupClosingMarker});
-    }
+    expectedRest.insert(expectedRest.begin() + static_cast<long>(head), groups.begin(),
+                        groups.end());
     if (reread.size() == expectedRest.size() + 1) {
         FuzzCheck(reread.back() == ProjectClosingLine, "the line appended is not the closing line");
         reread.pop_back();

@@ -3,12 +3,15 @@
 # requires the same bytes from both: the new project files as they are, the new filters files
 # with their identifiers masked, the reports with their timestamps masked, the same exit code and
 # error output, and the same standard output but for its line ends (CR LF on Windows). The trees:
-# the bundled example and a generated one (ASCII names only: Wine maps names through the ANSI
-# code page).
+# the bundled example, a generated one with ASCII names, and one whose names (of its files and
+# folders, of its root's path and of the project and filters files) are outside any single-byte
+# code page: Cyrillic, CJK, an emoji, a combining accent. Tamrivo.exe's manifest makes UTF-8 its
+# code page, whatever Wine's own is.
 #
 # Usage: scripts/cross-platform-check.sh LINUX_TAMRIVO WINDOWS_TAMRIVO_EXE
-# A test of the Windows build (ctest in build-win); Wine's environment (WINEPREFIX, WINEDEBUG)
-# comes from the caller, scripts/test-windows.sh. Each Wine run may take a minute at most.
+# A test of the Windows build (ctest in build-win); Wine's environment (WINEPREFIX, WINEDEBUG, a
+# UTF-8 locale, whose language sets Wine's code page) comes from the caller,
+# scripts/test-windows.sh. Each Wine run may take a minute at most.
 set -euo pipefail
 
 if (($# != 2)); then
@@ -16,17 +19,17 @@ if (($# != 2)); then
     exit 2
 fi
 top=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/tamrivo-runs.sh
+source "$top/scripts/tamrivo-runs.sh"
 linux_tamrivo=$(realpath "$1")
 windows_tamrivo=$(realpath "$2")
-wine=/usr/lib/wine/wine64
+# Wine maps Linux names to Windows names through the locale's character set.
+if [[ $(locale charmap) != UTF-8 ]]; then
+    echo "cross-platform check: needs a UTF-8 locale (LC_ALL), not $(locale charmap)" >&2
+    exit 2
+fi
 work=$(mktemp -d /tmp/tamrivo-cross-check.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-
-# A Linux path as Windows programs under Wine name it: the drive Z: is the Linux root.
-windows_path() {
-    local path=${1//\//\\}
-    echo "Z:$path"
-}
 
 # A file with CR LF after each of the given lines.
 crlf_file() {
@@ -88,19 +91,36 @@ generate_tree() {
         '</Project>'
 }
 
-# Masks what may differ between two runs: the filter identifiers and the report's timestamp.
-mask_outputs() {
-    local prj=$1/Src/Prj
-    sed -i 's/<UniqueIdentifier>{[0-9a-f]\{40\}}<\/UniqueIdentifier>/<UniqueIdentifier>{masked}<\/UniqueIdentifier>/' \
-        "$prj/App.vcxproj.filters.new"
-    sed -i 's/^\(Tamrivo\.exe report TamrivoReport\.txt: \)[0-9-]\{10\} [0-9:]\{8\}\r$/\1<timestamp>\r/' \
-        "$prj/TamrivoReport.txt"
-}
+# The project of the tree below, relative to its source folder: its folder and its name are
+# outside any single-byte code page.
+names_project='Проект 😀\Приложение.vcxproj'
 
-# The masked standard output of a run, its line ends as they are.
-mask_console() {
-    sed -e 's/^\(Tamrivo\.exe version [0-9]*\.[0-9]* from \)[A-Z][a-z][a-z] [ 0-9][0-9] [0-9]\{4\}/\1<build date>/' \
-        -e 's/^\(Tamrivo\.exe report TamrivoReport\.txt: \)[0-9-]\{10\} [0-9:]\{8\}/\1<timestamp>/' "$1"
+# A tree whose names no single-byte code page holds: Cyrillic, Greek, CJK and emoji in folders and
+# files, "é" both as one character and as "e" with a combining accent (two names, as on NTFS),
+# and an old project whose items name some of them.
+generate_names_tree() {
+    local src=$1/Src path
+    local files=(Модуль/драйвер.c Модуль/Ёж.h Модуль/Подпапка/данные.txt 日本語/処理.cpp
+                 日本語/ヘッダ.hpp 日本語/ビルド.mak "😀 Emoji/🚀 launch.s" "😀 Emoji/notes.txt"
+                 $'cafe\xcc\x81.c' $'caf\xc3\xa9.h' Ελληνικά/αρχείο.c Straße/Öl.cpp ascii/plain.c)
+    for path in "${files[@]}"; do
+        mkdir -p "$(dirname "$src/$path")"
+        printf 'content of %s\n' "$path" >"$src/$path"
+    done
+    local project=$src/${names_project//\\//}
+    crlf_file "$project" \
+        '<?xml version="1.0" encoding="utf-8"?>' \
+        '<Project DefaultTargets="Build" ToolsVersion="15.0" xmlns="http://schemas.microsoft.com/developer/msbuild/2003">' \
+        '  <ItemGroup>' \
+        '    <ClCompile Include="..\..\Src\Модуль\драйвер.c" />' \
+        '    <ClCompile Include="..\..\Src\Старое\удалено.c" />' \
+        '    <ClInclude Include="..\..\Src\'$'caf\xc3\xa9.h''" />' \
+        '  </ItemGroup>' \
+        '</Project>'
+    crlf_file "$project.filters" \
+        '<?xml version="1.0" encoding="utf-8"?>' \
+        '<Project ToolsVersion="4.0" xmlns="http://schemas.microsoft.com/developer/msbuild/2003">' \
+        '</Project>'
 }
 
 failures=0
@@ -110,46 +130,45 @@ fail() {
 }
 
 # Runs one build on a fresh copy of the tree at $3, in the same place for both builds, as the
-# README does: from the source folder, the source root an absolute path (in Windows form for
-# Tamrivo.exe). The copy is then kept as $work/<build>/<name>, its outputs as <name>.<build>.*.
+# README does: from the source folder, the project $4 (Windows form) relative to it, the source
+# root an absolute path (in Windows form for Tamrivo.exe). The copy is then kept as
+# $work/<build>/<name>, its outputs as <name>.<build>.*.
 run_build() {
-    local build=$1 name=$2 tree=$3
+    local build=$1 name=$2 tree=$3 project=$4
     local copy=$work/run/$name
+    local program=$linux_tamrivo
+    [[ $build == windows ]] && program=$windows_tamrivo
+    local folder=${project%\\*}
+    local project_name=${project##*\\}
+    local outputs=("$project_name.new" "$project_name.filters.new" TamrivoReport.txt)
     rm -rf "$copy"
     mkdir -p "$work/run" "$work/$build"
     cp -a "$tree" "$copy"
-    rm -f "$copy"/Src/Prj/{App.vcxproj.new,App.vcxproj.filters.new,TamrivoReport.txt}
-    local status=0
-    if [[ $build == linux ]]; then
-        (cd "$copy/Src" && "$linux_tamrivo" --VcxprojPath=Prj/App.vcxproj \
-            --VcxprojFiltersPath=Prj/App.vcxproj.filters --SrcPath="$copy/Src" \
-            </dev/null >"$work/$name.$build.out" 2>"$work/$name.$build.err") || status=$?
-    else
-        (cd "$copy/Src" && timeout 60 "$wine" "$windows_tamrivo" \
-            '--VcxprojPath=Prj\App.vcxproj' '--VcxprojFiltersPath=Prj\App.vcxproj.filters' \
-            "--SrcPath=$(windows_path "$copy/Src")" \
-            </dev/null >"$work/$name.$build.out" 2>"$work/$name.$build.err") || status=$?
-    fi
+    local prj=$copy/Src/${folder//\\//}
+    rm -f "${outputs[@]/#/$prj/}"
+    local status
+    status=$(run_tamrivo "$build" "$program" "$copy/Src" "$project" \
+        "$work/$name.$build.out" "$work/$name.$build.err")
     if [[ $status != 0 ]]; then
         fail "$name: exit code $status from the $build build, not 0"
     fi
     local output
-    for output in App.vcxproj.new App.vcxproj.filters.new TamrivoReport.txt; do
-        if [[ ! -s $copy/Src/Prj/$output ]]; then
-            fail "$name: the $build build wrote no Prj/$output"
-        elif grep -qv $'\r$' "$copy/Src/Prj/$output"; then
-            fail "$name: Prj/$output of the $build build has lines without CR LF"
+    for output in "${outputs[@]}"; do
+        if [[ ! -s $prj/$output ]]; then
+            fail "$name: the $build build wrote no $folder\\$output"
+        elif grep -qv $'\r$' "$prj/$output"; then
+            fail "$name: $folder\\$output of the $build build has lines without CR LF"
         fi
     done
-    mask_outputs "$copy"
+    mask_outputs "$prj" "$project_name"
     mv "$copy" "$work/$build/$name"
 }
 
-# Requires the same bytes from both builds on the tree at $2.
+# Requires the same bytes from both builds on the tree at $2 with the project $3 (Windows form).
 check_tree() {
-    local name=$1 tree=$2
-    run_build linux "$name" "$tree"
-    run_build windows "$name" "$tree"
+    local name=$1 tree=$2 project=$3
+    run_build linux "$name" "$tree" "$project"
+    run_build windows "$name" "$tree" "$project"
     # Every file of both copies: the outputs masked, the old files and the tree as they were.
     if ! diff -r --no-dereference "$work/linux/$name" "$work/windows/$name" >"$work/$name.diff"; then
         fail "$name: the Linux and the Windows run left different files:"
@@ -165,13 +184,16 @@ check_tree() {
     fi
     local items
     items=$(grep -cE '^    <(ClCompile|ClInclude|None) Include="' \
-        "$work/linux/$name/Src/Prj/App.vcxproj.new" || true)
+        "$work/linux/$name/Src/${project//\\//}.new" || true)
     echo "cross-platform check: $name: $items items, the same bytes from both builds"
 }
 
-check_tree example "$top/examples/Repo"
+check_tree example "$top/examples/Repo" 'Prj\App.vcxproj'
 generate_tree "$work/generated"
-check_tree generated "$work/generated"
+check_tree generated "$work/generated" 'Prj\App.vcxproj'
+generate_names_tree "$work/names"
+# The copy's folder, and so the source root's path, is named outside any single-byte code page too.
+check_tree "Имена 名前 😀 café" "$work/names" "$names_project"
 
 if ((failures)); then
     echo "cross-platform check: FAILED ($failures differences)" >&2

@@ -6,12 +6,13 @@ cd "$top"
 bash scripts/setup.sh
 
 echo "== Linux build and tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMRIVO_BUILD_BENCHMARKS=ON
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
 
 echo "== Linux build and tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAMRIVO_SANITIZE=address,undefined
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAMRIVO_SANITIZE=address,undefined \
+      -DTAMRIVO_BUILD_BENCHMARKS=ON
 cmake --build build-sanitize -j2
 ctest --test-dir build-sanitize --output-on-failure -j2
 
@@ -21,4 +22,10 @@ bash fuzz/run.sh 30
 # Then Tamrivo.exe, cross-built, and its tests under Wine (TAMRIVO_WINDOWS_TESTS=0 leaves them out).
 if [[ ${TAMRIVO_WINDOWS_TESTS:-1} != 0 ]]; then
     bash scripts/test-windows.sh
+fi
+
+# Last, the Windows zip and the Debian package, made and checked as users get them
+# (TAMRIVO_PACKAGE_TESTS=0 leaves them out).
+if [[ ${TAMRIVO_PACKAGE_TESTS:-1} != 0 ]]; then
+    bash scripts/test-packages.sh
 fi

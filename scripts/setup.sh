@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libboost-filesystem-dev
-          libboost-system-dev libgtest-dev googletest libbenchmark-dev libxml2-utils
-          clang-format util-linux time "$@")
+          libboost-system-dev libgtest-dev googletest libbenchmark-dev libxml2-utils mono-xbuild
+          clang-format util-linux time locales unzip dpkg-dev lintian man-db "$@")
 
 missing=()
 for package in "${packages[@]}"; do

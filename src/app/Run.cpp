@@ -98,10 +98,9 @@ bool RegenerateFiltersFile(const std::string& projectPath, std::string& filtersP
     LineList lines;
     const bool read = RunStep("reading the " + kFiltersFile, filtersPath, [&] {
         return ReadRunInput(
-            kFiltersFile, filtersPath, [&](std::istream& input) { ReadFiltersLines(input, lines); },
+            kFiltersFile, filtersPath, [&](std::istream& input) { ReadFiltersHead(input, lines); },
             output);
     });
-    lines.resize(FiltersHeaderLineCount);
     MakeNewFilePath(filtersPath);
     const bool written = RunStep("writing the " + kNewFiltersFile, filtersPath, [&] {
         return WriteRunOutput(
@@ -151,7 +150,10 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
 
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errorOutput) {
-    PrintBanner(arguments.empty() ? std::string() : arguments.front(), output);
+    // Without even the program's path (execve allows it) there is no program to name.
+    if (!arguments.empty()) {
+        PrintBanner(arguments.front(), output);
+    }
     int exitCode = kExitComplete;
     if (arguments.size() < 3) {
         PrintUsage(output);

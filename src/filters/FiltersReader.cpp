@@ -1,35 +1,31 @@
 #include "filters/FiltersReader.h"
 
-#include <fstream>
 #include <istream>
 #include <string>
 
+#include "model/ProjectHead.h"
 #include "platform/TextFile.h"
 
 namespace tamrivo {
-namespace {
 
-// False for a failed stream and for a file stream that was never opened.
-bool HasOpenFile(std::istream& input) {
-    const auto* file = dynamic_cast<const std::filebuf*>(input.rdbuf());
-    return input && (file == nullptr || file->is_open());
-}
-
-}  // namespace
-
-bool ReadFiltersLines(std::istream& input, LineList& lines) {
+void ReadFiltersHead(std::istream& input, LineList& lines) {
     lines.clear();
-    if (!HasOpenFile(input)) {
-        return false;
-    }
+    HeadScan scan;
     std::string line;
-    LineRead read = LineRead::Complete;
-    while (read == LineRead::Complete) {
-        line.clear();
-        read = ReadTextLine(input, line);
+    while (lines.size() < FiltersHeadMostLines) {
+        const LineRead read = ReadTextLineAtMost(input, line, FiltersHeadMostLineBytes);
+        if (read == LineRead::Nothing) {
+            break;
+        }
         lines.push_back(line);
+        if (StartTagEndsOn(lines.back(), scan)) {
+            return;
+        }
+        if (read != LineRead::Complete) {
+            break;
+        }
     }
-    return true;
+    lines.resize(UsualHeadLineCount);
 }
 
 }  // namespace tamrivo

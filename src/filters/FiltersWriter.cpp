@@ -5,6 +5,7 @@
 
 #include "crypto/FilterIdentifier.h"
 #include "model/ProjectText.h"
+#include "model/XmlText.h"
 #include "platform/TextFile.h"
 #include "scan/PathRules.h"
 
@@ -13,7 +14,8 @@ namespace {
 
 // The first line of a filter definition for a folder.
 std::string MakeFilterIncludeLine(const std::string& folder) {
-    return JoinLine({"    <Filter Include=\"", folder, "\"> "});
+    std::string escaped;
+    return JoinLine({"    <Filter Include=\"", XmlEscaped(folder, escaped), "\"> "});
 }
 
 // The line of a filter definition that holds a fresh identifier.
@@ -37,9 +39,10 @@ void AppendFilterAssignments(LineList& lines, const std::vector<std::string>& fi
                              ProjectItemKind kind) {
     const std::string start = ItemLineStart(kind);
     const std::string endLine = JoinLine({"    </", ItemElementName(kind), "> "});
+    std::string escaped;
     lines.emplace_back(ItemGroupOpeningMarker);
     for (const std::string& path : files) {
-        lines.push_back(JoinLine({start, path, "\"> "}));
+        lines.push_back(JoinLine({start, XmlEscaped(path, escaped), "\"> "}));
         lines.push_back(MakeFilterLine(path));
         lines.push_back(endLine);
     }
@@ -61,7 +64,9 @@ void WriteNewFilters(std::ostream& output, LineList& lines, const SourceInventor
 }
 
 std::string MakeFilterLine(const std::string& path) {
-    return JoinLine({"      <Filter>", ParentFolderViewRelativeToSrc(path), "</Filter> "});
+    std::string escaped;
+    return JoinLine(
+        {"      <Filter>", XmlEscaped(ParentFolderViewRelativeToSrc(path), escaped), "</Filter> "});
 }
 
 }  // namespace tamrivo

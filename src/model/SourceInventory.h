@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,10 @@ using FolderList = std::vector<std::string>;
 
 // The three kinds of file item of a project.
 enum class ProjectItemKind { ClInclude, ClCompile, None };
+
+// Every kind, in the order of the inventory's lists.
+inline constexpr std::array<ProjectItemKind, 3> AllItemKinds = {
+    ProjectItemKind::ClInclude, ProjectItemKind::ClCompile, ProjectItemKind::None};
 
 // The element name of a file item of the kind.
 constexpr std::string_view ItemElementName(ProjectItemKind kind) {

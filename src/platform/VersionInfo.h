@@ -1,43 +1,22 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tamrivo {
 
-// The fixed part of a program's version data, field for field as Windows keeps it.
-struct FixedFileInfo {
-    std::uint32_t signature;      // kFixedFileInfoSignature
-    std::uint32_t structVersion;  // kFixedFileInfoStructVersion
-    std::uint32_t fileVersionMS;  // the first two parts of the file version, 16 bits each
-    std::uint32_t fileVersionLS;  // its last two parts
-    std::uint32_t productVersionMS;
-    std::uint32_t productVersionLS;
-    std::uint32_t fileFlagsMask;
-    std::uint32_t fileFlags;
-    std::uint32_t fileOS;
-    std::uint32_t fileType;
-    std::uint32_t fileSubtype;
-    std::uint32_t fileDateMS;
-    std::uint32_t fileDateLS;
+// What the banner shows of the program's version data.
+struct VersionTexts {
+    std::string name;     // the OriginalFilename text
+    std::string version;  // the file version's first two parts, as "1.0"
+    std::string legal;    // the LegalCopyright text
 };
 
-inline constexpr std::uint32_t kFixedFileInfoSignature = 0xFEEF04BD;
-inline constexpr std::uint32_t kFixedFileInfoStructVersion = 0x00010000;
-
-// The size in bytes of the version data of the program file at programPath; 0 when it has none.
-// A path without a slash is a program that was found on PATH: on Linux it is read from
-// /proc/self/exe, the running program's own file. On Windows a file name without an extension
-// gets ".exe", as when the program was started by that name.
-std::uint32_t VersionInfoSize(const std::string& programPath);
-
-// Fills data, size bytes as VersionInfoSize gave them, with the version data of the program
-// file; false when it has none.
-bool ReadVersionInfo(const std::string& programPath, std::uint32_t size, void* data);
-
-// Finds one value in version data that ReadVersionInfo filled: the sub-block "\" gives the
-// FixedFileInfo, "\StringFileInfo\<table>\<key>" a NUL-ended text; false when it is missing.
-bool QueryVersionValue(const void* data, const std::string& subBlock, const void*& value,
-                       std::uint32_t& length);
+// The version texts of the running program, whose path as it was started is programPath; nothing
+// when it has no version data. On Windows they come from the version resource of the program file
+// through the version functions (a name without an extension gets ".exe", as starting the program
+// gave it; a missing string leaves its text empty). Elsewhere programs carry no version resource,
+// and the texts are those that the build compiled in: no file is read.
+std::optional<VersionTexts> ProgramVersionTexts(const std::string& programPath);
 
 }  // namespace tamrivo

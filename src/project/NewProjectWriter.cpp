@@ -4,30 +4,25 @@
 #include <iterator>
 #include <string_view>
 
+#include "model/ProjectHead.h"
 #include "model/ProjectText.h"
+#include "model/XmlText.h"
 #include "platform/TextFile.h"
 
 namespace tamrivo {
 namespace {
 
-// The item groups follow the file's head: the XML declaration and the opening project element.
-constexpr std::size_t kHeadLineCount = 2;
-
 constexpr std::string_view kItemLineEnd = "\" />";
 
-// White space that XML allows after the closing element.
-bool IsTrailingBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-// True when the last line with more than blanks is "</Project>", blanks after it allowed: a
-// second closing line after such a file's last lines would leave it no well-formed XML.
+// True when the last line with more than blanks (space, tab, carriage return) is "</Project>"
+// with blanks before or after it: a second closing line after it would leave no well-formed XML.
 bool EndsWithClosingLine(const LineList& lines) {
+    constexpr std::string_view kBlanks = " \t\r";
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        const auto content = std::find_if_not(line->rbegin(), line->rend(), IsTrailingBlank);
-        if (content != line->rend()) {
-            const auto length = static_cast<std::size_t>(content.base() - line->begin());
-            return std::string_view(line->data(), length) == ProjectClosingLine;
+        const std::size_t first = line->find_first_not_of(kBlanks);
+        if (first != std::string::npos) {
+            const std::size_t last = line->find_last_not_of(kBlanks);
+            return std::string_view(*line).substr(first, last + 1 - first) == ProjectClosingLine;
         }
     }
     return false;
@@ -37,11 +32,12 @@ bool EndsWithClosingLine(const LineList& lines) {
 void InsertItemGroup(LineList& lines, std::size_t position, ProjectItemKind kind,
                      const std::vector<std::string>& entries) {
     const std::string start = ItemLineStart(kind);
+    std::string escaped;
     std::vector<std::string> group;
     group.reserve(entries.size() + 2);
     group.emplace_back(ItemGroupOpeningMarker);
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        group.push_back(JoinLine({start, *entry, kItemLineEnd}));
+        group.push_back(JoinLine({start, XmlEscaped(*entry, escaped), kItemLineEnd}));
     }
     group.emplace_back(ItemGroupClosingMarker);
     lines.insert(lines.begin() + static_cast<LineList::difference_type>(position),
@@ -51,9 +47,9 @@ void InsertItemGroup(LineList& lines, std::size_t position, ProjectItemKind kind
 }  // namespace
 
 void WriteNewProject(std::ostream& output, LineList& lines, const SourceInventory& inventory) {
-    const std::size_t position = std::min(kHeadLineCount, lines.size());
-    for (const ProjectItemKind kind :
-         {ProjectItemKind::ClInclude, ProjectItemKind::ClCompile, ProjectItemKind::None}) {
+    const std::size_t position =
+        std::min(HeadLineCount(lines).value_or(UsualHeadLineCount), lines.size());
+    for (const ProjectItemKind kind : AllItemKinds) {
         InsertItemGroup(lines, position, kind, ListOfKind(inventory, kind));
     }
     if (!EndsWithClosingLine(lines)) {

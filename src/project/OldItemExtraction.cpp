@@ -2,19 +2,35 @@
 
 #include <utility>
 
+#include "model/ExtensionTables.h"
 #include "model/ProjectText.h"
+#include "model/XmlText.h"
 #include "project/ProjectItemLines.h"
 
 namespace tamrivo {
+namespace {
 
-// Equal lines either all match or all do not, so keeping every line that does not match gives
-// the same list as removing each matched line's first equal, in one pass.
+// True when line is a one-line file item whose Include value, its entities decoded, ends with an
+// extension that the tree scan writes: an item this tool writes anew. decoded gets that value.
+bool IsRewrittenItemLine(const std::string& line, std::string& value, std::string& decoded) {
+    if (!MatchItemLine(line, value)) {
+        return false;
+    }
+    decoded = XmlDecoded(value);
+    return KindByExtension(decoded, ScanExtensionTable).has_value();
+}
+
+}  // namespace
+
+// Equal lines are either all taken or all kept, so keeping every line that is not taken gives
+// the same list as removing each taken line's first equal, in one pass.
 void ExtractOldItems(LineList& lines, OldItemList& oldItems) {
     LineList kept;
     std::string value;
+    std::string decoded;
     for (std::string& line : lines) {
-        if (MatchItemLine(line, value)) {
-            oldItems.push_back(value);
+        if (IsRewrittenItemLine(line, value, decoded)) {
+            oldItems.push_back(decoded);
         } else {
             kept.push_back(std::move(line));
         }

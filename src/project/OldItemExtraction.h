@@ -4,8 +4,9 @@
 
 namespace tamrivo {
 
-// Moves every file item line out of lines, keeping the other lines in order, and appends the
-// items' Include values to oldItems in file order.
+// Moves every file item line whose Include value (its predefined XML entities decoded) ends with
+// an extension that the tree scan writes out of lines, keeping the other lines in order, and
+// appends those decoded values to oldItems in file order. Items of other extensions stay.
 void ExtractOldItems(LineList& lines, OldItemList& oldItems);
 
 // Removes every opening marker line that is directly followed by a closing marker line, together

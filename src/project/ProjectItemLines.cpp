@@ -1,8 +1,8 @@
 #include "project/ProjectItemLines.h"
 
-#include <array>
 #include <istream>
 
+#include "model/SourceInventory.h"
 #include "platform/TextFile.h"
 
 namespace tamrivo {
@@ -44,9 +44,8 @@ std::size_t AfterWord(const std::string& line, std::size_t pos, std::string_view
 
 // One of the three element names; none is a prefix of another, so at most one stands at pos.
 std::size_t AfterKindName(const std::string& line, std::size_t pos) {
-    static constexpr std::array<std::string_view, 3> kNames = {"ClInclude", "ClCompile", "None"};
-    for (const std::string_view name : kNames) {
-        const std::size_t after = AfterWord(line, pos, name);
+    for (const ProjectItemKind kind : AllItemKinds) {
+        const std::size_t after = AfterWord(line, pos, ItemElementName(kind));
         if (after != kNoMatch) {
             return after;
         }

@@ -20,12 +20,9 @@ namespace {
 
 using ReportLines = std::deque<std::string>;
 
-constexpr ProjectItemKind kKinds[] = {ProjectItemKind::ClInclude, ProjectItemKind::ClCompile,
-                                      ProjectItemKind::None};
-
 // std::string compares its bytes as unsigned values, which is the order the report lists.
 void SortLists(SourceInventory& inventory) {
-    for (const ProjectItemKind kind : kKinds) {
+    for (const ProjectItemKind kind : AllItemKinds) {
         std::vector<std::string>& list = ListOfKind(inventory, kind);
         std::sort(list.begin(), list.end());
     }
@@ -35,7 +32,7 @@ void SortLists(SourceInventory& inventory) {
 // and once in the project is added once.
 SourceInventory AddedFiles(const SourceInventory& inventory, const SourceInventory& oldInventory) {
     SourceInventory added;
-    for (const ProjectItemKind kind : kKinds) {
+    for (const ProjectItemKind kind : AllItemKinds) {
         const std::vector<std::string>& tree = ListOfKind(inventory, kind);
         const std::vector<std::string>& old = ListOfKind(oldInventory, kind);
         std::set_difference(tree.begin(), tree.end(), old.begin(), old.end(),

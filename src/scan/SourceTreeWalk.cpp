@@ -7,6 +7,7 @@
 #include "platform/FileAccess.h"
 #include "platform/FolderListing.h"
 #include "scan/Classification.h"
+#include "scan/NtfsOrder.h"
 #include "scan/PathRules.h"
 
 namespace tamrivo {
@@ -18,10 +19,6 @@ struct OpenFolder {
     std::vector<FolderEntry> entries;
     std::size_t next = 0;
 };
-
-unsigned char UpperAscii(unsigned char c) {
-    return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
-}
 
 void ReportAccessError(std::ostream& errorOutput, const std::string& path,
                        const std::string& message) {
@@ -75,21 +72,6 @@ void SortEntries(OpenFolder& folder) {
 }
 
 }  // namespace
-
-bool NtfsNameLess(const std::string& left, const std::string& right) {
-    const std::size_t common = std::min(left.size(), right.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char l = UpperAscii(static_cast<unsigned char>(left[i]));
-        const unsigned char r = UpperAscii(static_cast<unsigned char>(right[i]));
-        if (l != r) {
-            return l < r;
-        }
-    }
-    if (left.size() != right.size()) {
-        return left.size() < right.size();
-    }
-    return left < right;
-}
 
 boost::system::error_code WalkSourceTree(const std::string& root, SourceInventory& inventory,
                                          FolderList& folders, std::ostream& errorOutput) {

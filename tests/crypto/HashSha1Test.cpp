@@ -14,12 +14,6 @@ namespace {
 using Digest = std::array<unsigned char, 20>;
 using Root = stream<Digest, void>;
 
-static_assert(std::is_base_of_v<Root, hash_base<160, 160, unsigned int, 64>>);
-static_assert(std::is_base_of_v<hash_base<160, 160, unsigned int, 64>,
-                                hash_sha_base<160, 160, unsigned int, 64, 64>>);
-static_assert(std::is_base_of_v<hash_sha_base<160, 160, unsigned int, 64, 64>, hash_sha1>);
-static_assert(std::is_same_v<hash_sha1::result_type, Digest>);
-
 const unsigned char* Data(const std::string& bytes) {
     return reinterpret_cast<const unsigned char*>(bytes.data());
 }

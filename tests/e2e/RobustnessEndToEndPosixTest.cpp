@@ -422,13 +422,21 @@ TEST(RobustnessEndToEnd, TenThousandEntriesInOneFolder) {
         << result.output;
 }
 
-TEST(RobustnessEndToEnd, OddNamesAreWrittenByteForByte) {
-    // Not UTF-8 (Latin-1, stray bytes, a cut sequence), blanks, XML's special characters.
-    const Strings names = {"caf\xe9.c", "\xff\xfe.h",   "cut\xe2\x82.c", "a b.c",
-                           "R&D.c",     "say \"hi\".h", "it's <x>.c"};
+TEST(RobustnessEndToEnd, OddNamesAreWrittenByteForByteButEscaped) {
+    // Not UTF-8 (Latin-1, stray bytes, a cut sequence), blanks, XML's special characters: each
+    // name and how the new files spell it.
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"caf\xe9.c", "caf\xe9.c"},
+        {"\xff\xfe.h", "\xff\xfe.h"},
+        {"cut\xe2\x82.c", "cut\xe2\x82.c"},
+        {"a b.c", "a b.c"},
+        {"R&D.c", "R&amp;D.c"},
+        {"say \"hi\".h", "say &quot;hi&quot;.h"},
+        {"it's <x>.c", "it's &lt;x&gt;.c"}};
     const std::string folder = "Odd & \"Q\"";
+    const std::string escapedFolder = "Odd &amp; &quot;Q&quot;";
     TreeRun run;
-    for (const std::string& name : names) {
+    for (const auto& [name, escaped] : names) {
         WriteFile(run.src + "/" + folder + "/" + name, "");
     }
     WriteFile(run.src + "/" + folder + "/two\nlines.c", "");
@@ -441,14 +449,15 @@ TEST(RobustnessEndToEnd, OddNamesAreWrittenByteForByte) {
     const std::string newProject = ReadFile(run.project + ".new");
     const std::string newFilters = ReadFile(run.filters + ".new");
     const std::string report = ReadFile(run.report);
-    EXPECT_TRUE(HasLine(newFilters, "    <Filter Include=\"" + folder + "\"> \r"));
-    for (const std::string& name : names) {
-        const std::string path = "..\\..\\Src\\" + folder + "\\" + name;
+    EXPECT_TRUE(HasLine(newFilters, "    <Filter Include=\"" + escapedFolder + "\"> \r"));
+    for (const auto& [name, escaped] : names) {
+        const std::string path = "..\\..\\Src\\" + escapedFolder + "\\" + escaped;
         const std::string kind = name.back() == 'h' ? "ClInclude" : "ClCompile";
         EXPECT_TRUE(HasLine(newProject, "    <" + kind + " Include=\"" + path + "\" />\r")) << name;
         EXPECT_TRUE(HasLine(newFilters, "    <" + kind + " Include=\"" + path + "\"> \r")) << name;
-        EXPECT_TRUE(HasLine(newFilters, "      <Filter>" + folder + "</Filter> \r")) << name;
-        EXPECT_TRUE(HasLine(report, path + "\r")) << name;
+        EXPECT_TRUE(HasLine(newFilters, "      <Filter>" + escapedFolder + "</Filter> \r")) << name;
+        // The report lists the tree's paths as they are.
+        EXPECT_TRUE(HasLine(report, "..\\..\\Src\\" + folder + "\\" + name + "\r")) << name;
     }
     EXPECT_EQ(newProject.find("lines.c"), std::string::npos);
     EXPECT_EQ(newFilters.find("lines.c"), std::string::npos);
@@ -566,27 +575,29 @@ TEST(RobustnessEndToEnd, BrokenProjectFilesGetTheirDefinedNewFile) {
     }
 }
 
-TEST(RobustnessEndToEnd, BrokenFiltersFilesGiveTheirFirstTwoLines) {
+TEST(RobustnessEndToEnd, BrokenFiltersFilesGiveTheirHeadOrTheirFirstTwoLines) {
     const std::string fiftyMegabytes(50 << 20, 'y');
+    const std::string mostBytesOfALine(64 << 10, 'y');  // what is kept of a longer line
     const Strings bytes = EveryByteLines();
     struct Case {
         std::string name;
         std::string filters;
-        Strings head;  // the two lines that the new filters file keeps
+        Strings head;  // the lines that the new filters file keeps
     };
     const std::vector<Case> cases = {
         {"binary", EveryByteThrice(), {bytes[0], bytes[1]}},
         {"NUL bytes",
          std::string("a\0b\r\n\0\r\nc\r\n", 11),
          {std::string("a\0b", 3), std::string(1, '\0')}},
-        // A last line without a line end is taken; the head is filled up with an empty line.
-        {"no line end", kDeclaration + kFiltersElement, {kDeclaration + kFiltersElement, ""}},
+        // The start tag ends on the first line, which has no line end.
+        {"no line end", kDeclaration + kFiltersElement, {kDeclaration + kFiltersElement}},
         {"carriage returns alone",
          kDeclaration + "\r" + kFiltersElement + "\r</Project>\r",
-         {kDeclaration + "\r" + kFiltersElement + "\r</Project>\r", ""}},
+         {kDeclaration + "\r" + kFiltersElement + "\r</Project>\r"}},
+        // No start tag before a line too long to read whole: that line, cut, and an empty one.
         {"a 50 MB line",
          CrLfLines({fiftyMegabytes, kFiltersElement, "</Project>"}),
-         {fiftyMegabytes, kFiltersElement}},
+         {mostBytesOfALine, ""}},
     };
     for (const Case& c : cases) {
         TreeRun run(kProject, c.filters);
@@ -934,6 +945,43 @@ TEST(RobustnessEndToEnd, AnExceptionThatEndsTheRunNamesItsStepAndFile) {
         << result.output;
     for (const std::string& output : {run.project + ".new", run.filters + ".new", run.report}) {
         EXPECT_FALSE(testing::FileExists(output)) << output;
+    }
+}
+
+TEST(RobustnessEndToEnd, AFiltersFileWithoutEndIsReadOnlyThroughItsHead) {
+    // Endless random bytes, and 200 MB without a line end (a sparse file of NUL bytes): the run
+    // reads a bounded start of either, and its peak memory stays far below what it did not read.
+    constexpr long kMostPeakKilobytes = 100 << 10;
+    const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> cases = {
+        {"/dev/urandom",
+         [](const std::string& path) { ASSERT_EQ(symlink("/dev/urandom", path.c_str()), 0); }},
+        {"200 MB in one line",
+         [](const std::string& path) {
+             WriteFile(path, "");
+             ASSERT_EQ(truncate(path.c_str(), 200 << 20), 0);
+         }},
+    };
+    for (const auto& [name, make] : cases) {
+        TreeRun run;
+        boost::filesystem::remove(run.filters);
+        make(run.filters);
+        const ProgramResult result =
+            testing::RunProgram({"timeout", "20", "/usr/bin/time", "-f", "peak %M",
+                                 testing::TamrivoExecutable(), "--VcxprojPath=" + run.project,
+                                 "--VcxprojFiltersPath=" + run.filters, "--SrcPath=" + run.src},
+                                run.work.path());
+        EXPECT_EQ(result.exitCode, 0) << name << "\n" << result.output;
+        EXPECT_EQ(result.output.find("Tamrivo error"), std::string::npos) << name;
+        const std::size_t peak = result.errorOutput.rfind("peak ");
+        ASSERT_NE(peak, std::string::npos) << name << "\n" << result.errorOutput;
+        EXPECT_LT(std::stol(result.errorOutput.substr(peak + 5)), kMostPeakKilobytes) << name;
+        // The new file holds two lines of the old one, each at most 64 KiB, then the groups.
+        const std::string newFilters = ReadFile(run.filters + ".new");
+        const std::string groups = CrLfLines(kFilterGroups);
+        EXPECT_LE(newFilters.size(), 2 * ((64 << 10) + 2) + groups.size()) << name;
+        EXPECT_EQ(newFilters.substr(newFilters.size() - std::min(newFilters.size(), groups.size())),
+                  groups)
+            << name;
     }
 }
 

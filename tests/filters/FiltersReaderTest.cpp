@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <sstream>
 
 #include "TestSupport.h"
@@ -10,55 +11,78 @@
 namespace tamrivo {
 namespace {
 
-struct ReadCase {
+const std::string kStartTag = "<Project ToolsVersion=\"4.0\">";
+
+struct HeadCase {
     const char* name;
     std::string bytes;
-    LineList lines;
+    LineList head;
+    const char* unread;  // what is left in the stream after the head; nullptr: not looked at
 };
 
-TEST(ReadFiltersLines, TakesEveryLineAndAnEmptyOneAfterAFinalLineEnd) {
-    const std::vector<ReadCase> cases = {
-        {"empty file", "", {""}},
-        {"one line", "L1", {"L1"}},
-        {"one line, line end", "L1\r\n", {"L1", ""}},
-        {"two lines", "L1\r\nL2", {"L1", "L2"}},
-        {"two lines, line end", "L1\r\nL2\r\n", {"L1", "L2", ""}},
-        {"five lines", "L1\r\nL2\r\nL3\r\nL4\r\nL5", {"L1", "L2", "L3", "L4", "L5"}},
-        {"five lines, line end",
-         "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\n",
-         {"L1", "L2", "L3", "L4", "L5", ""}},
-        {"byte-order mark", "\xEF\xBB\xBFL1\r\nL2\r\n", {"\xEF\xBB\xBFL1", "L2", ""}},
-        {"line feeds alone", "L1\nL2\n", {"L1", "L2", ""}},
-        {"empty lines", "\r\n\n", {"", "", ""}},
-        {"carriage returns elsewhere", "a\rb\r\r\nc\r", {"a\rb\r", "c\r"}},
+TEST(ReadFiltersHead, KeepsTheLinesThroughTheStartTagAndReadsNoFurther) {
+    const std::string many(FiltersHeadMostLines, '\n');
+    const std::string longest(FiltersHeadMostLineBytes, 'y');
+    const std::vector<HeadCase> cases = {
+        {"usual head",
+         "<?xml?>\r\n" + kStartTag + "\r\n  <ItemGroup>\r\n",
+         {"<?xml?>", kStartTag},
+         "  <ItemGroup>\r\n"},
+        {"no declaration", kStartTag + "\n  <ItemGroup>\n", {kStartTag}, "  <ItemGroup>\n"},
+        {"start tag over three lines, comments before it",
+         "<!-- <Project> -->\r\n<!--\r\n<Project a=\"b\">\r\n-->\r\n<Project\r\n  a='>'\r\n  "
+         "b=\"'>\">x\r\n",
+         {"<!-- <Project> -->", "<!--", "<Project a=\"b\">", "-->", "<Project", "  a='>'",
+          "  b=\"'>\">x"},
+         ""},
+        {"byte-order mark, line feeds alone",
+         "\xEF\xBB\xBF" + kStartTag + "\nrest",
+         {"\xEF\xBB\xBF" + kStartTag},
+         "rest"},
+        // No start tag: the first two lines, padded.
+        {"empty file", "", {"", ""}, ""},
+        {"one line", "L1", {"L1", ""}, ""},
+        {"five lines", "L1\r\nL2\r\nL3\r\nL4\r\nL5", {"L1", "L2"}, ""},
+        {"start tag that never ends", "L1\r\n<Project a=\">\r\n", {"L1", "<Project a=\">"}, ""},
+        {"no element named Project",
+         "<ProjectX>\r\n<Projects>\r\n",
+         {"<ProjectX>", "<Projects>"},
+         ""},
+        {"start tag beyond the lines read", many + kStartTag, {"", ""}, kStartTag.c_str()},
+        {"line longer than the bytes read",
+         "L1\r\n" + longest + "z" + kStartTag + "\r\n",
+         {"L1", longest},
+         nullptr},
+        {"longest line read, its carriage return and line feed",
+         longest + "\r\n" + kStartTag + "\r\n",
+         {longest, kStartTag},
+         ""},
     };
-    for (const ReadCase& c : cases) {
+    for (const HeadCase& c : cases) {
         std::istringstream input(c.bytes);
         LineList lines = {"left over"};
-        EXPECT_TRUE(ReadFiltersLines(input, lines)) << c.name;
-        EXPECT_EQ(lines, c.lines) << c.name;
+        ReadFiltersHead(input, lines);
+        EXPECT_TRUE(lines == c.head) << c.name;
+        input.clear();
+        if (c.unread != nullptr) {
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(input), {}), c.unread) << c.name;
+        }
     }
 }
 
-TEST(ReadFiltersLines, ReadsAFileAndNoLinesFromAStreamWithoutOne) {
+TEST(ReadFiltersHead, ReadsAFileAndGivesEmptyLinesForAStreamWithoutOne) {
     testing::TempDir dir;
-    testing::WriteFile(dir / "App.vcxproj.filters", "L1\r\nL2\r\nL3");
+    testing::WriteFile(dir / "App.vcxproj.filters", "L1\r\n" + kStartTag + "\r\nL3");
     boost::filesystem::ifstream file;
     OpenInputFile(file, NativePath(dir / "App.vcxproj.filters"));
     LineList lines;
-    EXPECT_TRUE(ReadFiltersLines(file, lines));
-    EXPECT_EQ(lines, (LineList{"L1", "L2", "L3"}));
+    ReadFiltersHead(file, lines);
+    EXPECT_EQ(lines, (LineList{"L1", kStartTag}));
 
     boost::filesystem::ifstream missing;
     OpenInputFile(missing, NativePath(dir / "missing.filters"));
-    lines = {"left over"};
-    EXPECT_FALSE(ReadFiltersLines(missing, lines));
-    EXPECT_TRUE(lines.empty());
-
-    boost::filesystem::ifstream neverOpened;
-    lines = {"left over"};
-    EXPECT_FALSE(ReadFiltersLines(neverOpened, lines));
-    EXPECT_TRUE(lines.empty());
+    ReadFiltersHead(missing, lines);
+    EXPECT_EQ(lines, (LineList{"", ""}));
 }
 
 }  // namespace

@@ -22,12 +22,20 @@ const std::string kOpen = "  <ItemGroup>";
 const std::string kClose = "  </ItemGroup>";
 const std::string kEnd = "</Project>";
 
-// The new file of a two-line head and an empty inventory, followed by the rest of the old lines.
-std::vector<std::string> HeadAndEmptyGroupsThen(const std::vector<std::string>& rest) {
-    std::vector<std::string> lines = {kDeclaration, kProject, kOpen, kClose,
-                                      kOpen,        kClose,   kOpen, kClose};
+// The new file of an empty inventory: the head, the three empty groups, the rest of the old lines.
+std::vector<std::string> EmptyGroupsBetween(const std::vector<std::string>& head,
+                                            const std::vector<std::string>& rest) {
+    std::vector<std::string> lines = head;
+    for (int group = 0; group < 3; ++group) {
+        lines.insert(lines.end(), {kOpen, kClose});
+    }
     lines.insert(lines.end(), rest.begin(), rest.end());
     return lines;
+}
+
+// The same after the usual two-line head.
+std::vector<std::string> HeadAndEmptyGroupsThen(const std::vector<std::string>& rest) {
+    return EmptyGroupsBetween({kDeclaration, kProject}, rest);
 }
 
 std::string Written(LineList lines, const SourceInventory& inventory) {
@@ -52,25 +60,38 @@ TEST(WriteNewProject, InsertsTheGroupsAfterTheHeadAndClosesTheProject) {
          {kDeclaration, kProject, kOpen, kClose, kOpen, "    <ClCompile Include=\"b.cpp\" />",
           "    <ClCompile Include=\"a.cpp\" />", kClose, kOpen, "    <ClInclude Include=\"x.h\" />",
           kClose, kImport, kEnd}},
-        {"entries last first, written unchanged",
+        {"entries last first, escaped for XML",
          {kDeclaration, kProject, kEnd},
-         {{"a.h", "b.h"}, {}, {"a&b.txt", "c<d>.bat"}},
-         {kDeclaration, kProject, kOpen, "    <None Include=\"c<d>.bat\" />",
-          "    <None Include=\"a&b.txt\" />", kClose, kOpen, kClose, kOpen,
-          "    <ClInclude Include=\"b.h\" />", "    <ClInclude Include=\"a.h\" />", kClose, kEnd}},
+         {{"a.h", "q\"'.h"}, {}, {"a&b.txt", "c<d>.bat"}},
+         {kDeclaration, kProject, kOpen, "    <None Include=\"c&lt;d&gt;.bat\" />",
+          "    <None Include=\"a&amp;b.txt\" />", kClose, kOpen, kClose, kOpen,
+          "    <ClInclude Include=\"q&quot;'.h\" />", "    <ClInclude Include=\"a.h\" />", kClose,
+          kEnd}},
         {"head only", {kDeclaration, kProject}, none, HeadAndEmptyGroupsThen({kEnd})},
-        {"closing line with blanks after it is kept",
-         {kDeclaration, kProject, "</Project> ", "", "\t"},
+        {"closing line with blanks around it is kept",
+         {kDeclaration, kProject, "\t </Project> \r", "", "\t"},
          none,
-         HeadAndEmptyGroupsThen({"</Project> ", "", "\t"})},
+         HeadAndEmptyGroupsThen({"\t </Project> \r", "", "\t"})},
         {"closing line not last",
          {kDeclaration, kProject, kEnd, "<!-- -->"},
          none,
          HeadAndEmptyGroupsThen({kEnd, "<!-- -->", kEnd})},
-        {"indented closing line is not the closing line",
-         {kDeclaration, kProject, " </Project>"},
+        {"no declaration",
+         {kProject, "  <ItemGroup Label=\"ProjectConfigurations\">", kClose, kEnd},
          none,
-         HeadAndEmptyGroupsThen({" </Project>", kEnd})},
+         EmptyGroupsBetween({kProject},
+                            {"  <ItemGroup Label=\"ProjectConfigurations\">", kClose, kEnd})},
+        {"start tag over three lines after comments that name it",
+         {"<!-- <Project> -->", "<!--", "<Project a=\"b\">", "-->", "<Project",
+          "  ToolsVersion='1>0'", "  DefaultTargets=\"Build\">", kImport, kEnd},
+         none,
+         EmptyGroupsBetween({"<!-- <Project> -->", "<!--", "<Project a=\"b\">", "-->", "<Project",
+                             "  ToolsVersion='1>0'", "  DefaultTargets=\"Build\">"},
+                            {kImport, kEnd})},
+        {"start tag that never ends: after the second line",
+         {kDeclaration, "<Project a=\">", kImport},
+         none,
+         EmptyGroupsBetween({kDeclaration, "<Project a=\">"}, {kImport, kEnd})},
         {"empty project",
          {},
          {{"x.h"}, {}, {}},

@@ -16,14 +16,6 @@ using testing::TempDir;
 using testing::WriteFile;
 using Strings = std::vector<std::string>;
 
-TEST(NtfsNameLess, SortsAsWindowsListsNtfsFolders) {
-    Strings names = {"zeta.c", "_x.c", "b.txt", "Sub",    "9.c", "Alpha.h",
-                     "sub2",   "10.c", "a.c",   "Beta.c", "A.c", "a"};
-    std::sort(names.begin(), names.end(), NtfsNameLess);
-    EXPECT_EQ(names, (Strings{"10.c", "9.c", "a", "A.c", "a.c", "Alpha.h", "b.txt", "Beta.c", "Sub",
-                              "sub2", "zeta.c", "_x.c"}));
-}
-
 TEST(WalkSourceTree, ListsFoldersAndFilesInPreOrderWithWindowsStrings) {
     TempDir tree;
     const std::string root = tree / "proj/Src";

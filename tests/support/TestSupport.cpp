@@ -9,8 +9,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/VersionBlock.h"
-
 namespace tamrivo::testing {
 namespace fs = boost::filesystem;
 
@@ -141,16 +139,6 @@ std::string MaskBuildDate(const std::string& text) {
         "( version [0-9]+\\.[0-9]+ from )(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
         "[ 123][0-9] [0-9]{4}(\r?\n)");
     return std::regex_replace(text, buildDate, "$1<build date>$3");
-}
-
-std::string VersionBlockBytes(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS,
-                              const std::string& stringTable) {
-    const VersionBlockHead head = {
-        kVersionBlockMarker,
-        {kFixedFileInfoSignature, kFixedFileInfoStructVersion, fileVersionMS, fileVersionLS,
-         fileVersionMS, fileVersionLS, 0x3F, 0, 0x40004, 1, 0, 0, 0},
-        static_cast<std::uint32_t>(stringTable.size())};
-    return std::string(reinterpret_cast<const char*>(&head), sizeof head) + stringTable;
 }
 
 std::string MaskedBanner() {

@@ -109,12 +109,6 @@ std::string MaskReportTimestamp(const std::string& text);
 // compiler's form, as in "Sep 30 2022".
 std::string MaskBuildDate(const std::string& text);
 
-// A version block as the build places it in an executable: the given file version (also taken as
-// the product version) and string table bytes (its name, keys and values, each NUL-ended, then
-// one more NUL).
-std::string VersionBlockBytes(std::uint32_t fileVersionMS, std::uint32_t fileVersionLS,
-                              const std::string& stringTable);
-
 // The two banner lines of the built Tamrivo, its build date masked as MaskBuildDate does.
 std::string MaskedBanner();
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace tamrivo {
+
+// The order in which Windows lists a folder on NTFS: names compared as the UTF-16 code units that
+// NTFS holds them in, each folded to upper case by NTFS's simple mapping; names equal in that
+// comparison then by their plain bytes. Names are UTF-8; a byte that is no part of a UTF-8
+// character (possible off Windows) counts as a code unit of its own between 0xDC80 and 0xDCFF.
+bool NtfsNameLess(const std::string& left, const std::string& right);
+
+}  // namespace tamrivo
