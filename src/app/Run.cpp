@@ -34,6 +34,33 @@ void PrintRefusal(std::ostream& output) {
     output << "Tamrivo error: Please check the command line input directories." << std::endl;
 }
 
+// What the run's steps work on, as their messages name it.
+const std::string kSourceRoot = "source root";
+const std::string kProjectFile = "project file";
+const std::string kNewProjectFile = "new project file";
+const std::string kFiltersFile = "filters file";
+const std::string kNewFiltersFile = "new filters file";
+
+// An exception that ended one step of the run: the step, described before it ran (by the time
+// of a failure memory may have run out), and the exception, which keeps its reason's text alive.
+struct StepFailure {
+    std::string step;
+    std::exception_ptr exception;
+    const char* reason;
+};
+
+// Runs one step of the run, which does what on the file at path; an exception that escapes it
+// leaves as a StepFailure naming both, for the line that ends the run.
+template <typename Work>
+auto RunStep(const std::string& what, const std::string& path, const Work& work) {
+    std::string step = "Stopped while " + what + ": " + path;
+    try {
+        return work();
+    } catch (const std::exception& failure) {
+        throw StepFailure{std::move(step), std::current_exception(), failure.what()};
+    }
+}
+
 // Reads the old project, moves its file items into oldItems and writes the new project file
 // beside it; false when the old one could not be read or the new one not written. An unreadable
 // project still gets its new file, holding the new groups only.
@@ -41,17 +68,23 @@ bool RegenerateProjectFile(const std::string& projectPath, const std::string& fi
                            const SourceInventory& inventory, OldItemList& oldItems,
                            std::ostream& output) {
     LineList projectLines;
-    const bool read = ReadRunInput(
-        "project file", projectPath,
-        [&](std::istream& input) { ReadProjectLines(input, projectLines); }, output);
-    ExtractOldItems(projectLines, oldItems);
-    RemoveEmptyItemGroups(projectLines);
+    const bool read = RunStep("reading the " + kProjectFile, projectPath, [&] {
+        const bool complete = ReadRunInput(
+            kProjectFile, projectPath,
+            [&](std::istream& input) { ReadProjectLines(input, projectLines); }, output);
+        ExtractOldItems(projectLines, oldItems);
+        RemoveEmptyItemGroups(projectLines);
+        return complete;
+    });
 
     std::string newProjectPath = projectPath;
     MakeNewFilePath(newProjectPath);
-    const bool written = WriteRunOutput(
-        "new project file", NativePath(newProjectPath), {projectPath, filtersPath},
-        [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); }, output);
+    const bool written = RunStep("writing the " + kNewProjectFile, newProjectPath, [&] {
+        return WriteRunOutput(
+            kNewProjectFile, NativePath(newProjectPath), {projectPath, filtersPath},
+            [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); },
+            output);
+    });
     return read && written;
 }
 
@@ -63,13 +96,18 @@ bool RegenerateFiltersFile(const std::string& projectPath, std::string& filtersP
                            std::ostream& output) {
     const std::vector<std::string> inputPaths = {projectPath, filtersPath};
     LineList lines;
-    const bool read = ReadRunInput(
-        "filters file", filtersPath, [&](std::istream& input) { ReadFiltersHead(input, lines); },
-        output);
+    const bool read = RunStep("reading the " + kFiltersFile, filtersPath, [&] {
+        return ReadRunInput(
+            kFiltersFile, filtersPath, [&](std::istream& input) { ReadFiltersHead(input, lines); },
+            output);
+    });
     MakeNewFilePath(filtersPath);
-    const bool written = WriteRunOutput(
-        "new filters file", NativePath(filtersPath), inputPaths,
-        [&](std::ostream& stream) { WriteNewFilters(stream, lines, inventory, folders); }, output);
+    const bool written = RunStep("writing the " + kNewFiltersFile, filtersPath, [&] {
+        return WriteRunOutput(
+            kNewFiltersFile, NativePath(filtersPath), inputPaths,
+            [&](std::ostream& stream) { WriteNewFilters(stream, lines, inventory, folders); },
+            output);
+    });
     return read && written;
 }
 
@@ -83,7 +121,16 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
 
     SourceInventory inventory;
     FolderList folders;
-    WalkSourceTree(sourceRoot, inventory, folders, errorOutput);
+    const boost::system::error_code rootError =
+        RunStep("walking the " + kSourceRoot, sourceRoot,
+                [&] { return WalkSourceTree(sourceRoot, inventory, folders, errorOutput); });
+    if (rootError) {
+        // Without the tree the new files would hold no items and the report would count none:
+        // nothing is read or written.
+        output << "Tamrivo error: Cannot list the " << kSourceRoot << ": " << sourceRoot << " ("
+               << rootError.message() << ")" << std::endl;
+        return false;
+    }
     OldItemList oldItems;
     bool complete = RegenerateProjectFile(projectPath, filtersPath, inventory, oldItems, output);
     std::string newFiltersPath = filtersPath;
@@ -94,7 +141,10 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     // relative to the current directory, and its failure leaves the exit code alone.
     std::string reportFolder = newFiltersPath;
     ParentFolderRelativeToSrc(reportFolder);
-    WriteReport(oldItems, inventory, reportFolder, output, {projectPath, filtersPath});
+    std::string reportPath = reportFolder;  // NativeReportPath appends the file name to it
+    RunStep("making the report", NarrowString(NativeReportPath(reportPath)), [&] {
+        WriteReport(oldItems, inventory, reportFolder, output, {projectPath, filtersPath});
+    });
     return complete;
 }
 
@@ -126,6 +176,9 @@ int RunTamrivo(const std::vector<std::string>& arguments, std::ostream& output,
                std::ostream& errorOutput) {
     try {
         return RunCommandLine(arguments, output, errorOutput);
+    } catch (const StepFailure& failure) {
+        output << "Tamrivo error: " << failure.step << " (" << failure.reason << ")" << std::endl;
+        return kExitFilesFailed;
     } catch (const std::exception& failure) {
         output << "Tamrivo error: " << failure.what() << std::endl;
         return kExitFilesFailed;

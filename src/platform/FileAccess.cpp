@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <ios>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#endif
+
 namespace tamrivo {
 
 boost::filesystem::path NativePath(const std::string& text) {
@@ -29,6 +35,15 @@ void OpenInputFile(boost::filesystem::ifstream& stream, const boost::filesystem:
 
 void OpenOutputFile(boost::filesystem::ofstream& stream, const boost::filesystem::path& path) {
     stream.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+}
+
+boost::system::error_code LastCallError() {
+#ifdef _WIN32
+    return boost::system::error_code(static_cast<int>(GetLastError()),
+                                     boost::system::system_category());
+#else
+    return boost::system::error_code(errno, boost::system::system_category());
+#endif
 }
 
 }  // namespace tamrivo

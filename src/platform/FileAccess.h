@@ -2,6 +2,7 @@
 
 #include <boost/filesystem/fstream.hpp>
 #include <boost/filesystem/path.hpp>
+#include <boost/system/error_code.hpp>
 #include <string>
 
 namespace tamrivo {
@@ -22,5 +23,8 @@ void OpenInputFile(boost::filesystem::ifstream& stream, const boost::filesystem:
 
 // Creates or empties a file for writing bytes unchanged.
 void OpenOutputFile(boost::filesystem::ofstream& stream, const boost::filesystem::path& path);
+
+// The error of the system call that just failed (GetLastError on Windows, errno elsewhere).
+boost::system::error_code LastCallError();
 
 }  // namespace tamrivo

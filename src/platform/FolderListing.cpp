@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 
+#include <windows.h>
+
 #include <boost/filesystem/directory.hpp>
 #include <boost/filesystem/operations.hpp>
 
@@ -9,9 +11,32 @@
 
 namespace tamrivo {
 namespace fs = boost::filesystem;
+namespace {
 
-boost::system::error_code ListFolderEntries(const fs::path& folder,
-                                            std::vector<FolderEntry>& entries) {
+HANDLE Handle(const HeldFolder& folder) {
+    return reinterpret_cast<HANDLE>(folder.handle);
+}
+
+// Opens a folder for as long as the walk is in it. Without FILE_SHARE_DELETE nobody can rename or
+// remove it meanwhile, so its path keeps naming it; with openReparsePoint a link or junction is
+// opened itself rather than followed.
+HANDLE OpenFolder(const fs::path& path, bool openReparsePoint) {
+    return CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | (openReparsePoint ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
+        nullptr);
+}
+
+void Hold(FolderChain& chain, HANDLE handle, const fs::path& path) {
+    HeldFolder folder;
+    folder.handle = reinterpret_cast<std::intptr_t>(handle);
+    folder.path = path;
+    chain.folders.push_back(std::move(folder));
+}
+
+// Appends the entries of the folder at path, each with its own status query.
+boost::system::error_code ListFolder(const fs::path& folder, std::vector<FolderEntry>& entries) {
     boost::system::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
@@ -31,6 +56,55 @@ boost::system::error_code ListFolderEntries(const fs::path& folder,
     return error;
 }
 
+}  // namespace
+
+FolderChain::~FolderChain() {
+    for (const HeldFolder& folder : folders) {
+        CloseHandle(Handle(folder));
+    }
+}
+
+boost::system::error_code EnterRootFolder(FolderChain& chain, const fs::path& root,
+                                          std::vector<FolderEntry>& entries) {
+    const HANDLE handle = OpenFolder(root, false);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return LastCallError();
+    }
+    Hold(chain, handle, root);
+    return ListFolder(root, entries);
+}
+
+bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<FolderEntry>& entries,
+                    boost::system::error_code& error) {
+    const fs::path path = chain.folders.back().path / name;
+    const HANDLE handle = OpenFolder(path, true);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = LastCallError();
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information)) {
+        error = LastCallError();
+        CloseHandle(handle);
+        return false;
+    }
+    // A link or junction now, or no folder at all: as a link met in the listing, not entered.
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        CloseHandle(handle);
+        return false;
+    }
+    Hold(chain, handle, path);
+    error = ListFolder(path, entries);
+    return true;
+}
+
+boost::system::error_code LeaveFolder(FolderChain& chain) {
+    CloseHandle(Handle(chain.folders.back()));
+    chain.folders.pop_back();
+    return {};
+}
+
 }  // namespace tamrivo
 
 #else
@@ -38,14 +112,17 @@ boost::system::error_code ListFolderEntries(const fs::path& folder,
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+
+#include "platform/FileAccess.h"
 
 namespace tamrivo {
 namespace {
 
-boost::system::error_code LastError() {
-    return boost::system::error_code(errno, boost::system::system_category());
+int Descriptor(const HeldFolder& folder) {
+    return static_cast<int>(folder.handle);
 }
 
 bool IsDotOrDotDot(const char* name) {
@@ -63,23 +140,66 @@ bool IsRealFolder(int folder, const dirent& listed) {
     return listed.d_type == DT_DIR;
 }
 
-}  // namespace
-
-boost::system::error_code ListFolderEntries(const boost::filesystem::path& folder,
-                                            std::vector<FolderEntry>& entries) {
-    DIR* const listing = opendir(folder.c_str());
-    if (listing == nullptr) {
-        return LastError();
+// Closes the outermost folder still held but the innermost, noting which folder it is so that it
+// can be recognised when opened again; false when there is none.
+bool LetGoOfAnOuterFolder(FolderChain& chain) {
+    for (std::size_t level = 0; level + 1 < chain.folders.size(); ++level) {
+        HeldFolder& folder = chain.folders[level];
+        if (folder.handle != -1) {
+            struct stat status {};
+            fstat(Descriptor(folder), &status);
+            folder.device = status.st_dev;
+            folder.number = status.st_ino;
+            close(Descriptor(folder));
+            folder.handle = -1;
+            return true;
+        }
     }
-    // Status queries relative to the open folder: the kernel looks up one name, not the path.
-    const int descriptor = dirfd(listing);
+    return false;
+}
+
+// Calls open until it gives a descriptor or fails for another reason than the process's or the
+// system's limit on descriptors, letting go of outer folders of the chain to make room.
+template <typename Open>
+int OpenMakingRoom(FolderChain& chain, const Open& open) {
+    while (true) {
+        const int descriptor = open();
+        if (descriptor != -1 || (errno != EMFILE && errno != ENFILE) ||
+            !LetGoOfAnOuterFolder(chain)) {
+            return descriptor;
+        }
+    }
+}
+
+void Hold(FolderChain& chain, int descriptor) {
+    HeldFolder folder;
+    folder.handle = descriptor;
+    chain.folders.push_back(std::move(folder));
+}
+
+// Appends the entries of the chain's innermost folder, each with its own status query. The
+// listing reads through a copy of the descriptor, which the folder keeps for opening what is in
+// it.
+boost::system::error_code ListInnermostFolder(FolderChain& chain,
+                                              std::vector<FolderEntry>& entries) {
+    const int folder = Descriptor(chain.folders.back());
+    const int copy = OpenMakingRoom(chain, [folder] { return fcntl(folder, F_DUPFD_CLOEXEC, 0); });
+    if (copy == -1) {
+        return LastCallError();
+    }
+    DIR* const listing = fdopendir(copy);
+    if (listing == nullptr) {
+        const boost::system::error_code error = LastCallError();
+        close(copy);
+        return error;
+    }
     boost::system::error_code error;
     while (true) {
         errno = 0;
         const dirent* const listed = readdir(listing);
         if (listed == nullptr) {
             if (errno != 0) {
-                error = LastError();
+                error = LastCallError();
             }
             break;
         }
@@ -88,19 +208,82 @@ boost::system::error_code ListFolderEntries(const boost::filesystem::path& folde
         }
         FolderEntry entry;
         entry.name = listed->d_name;
+        // Status queries relative to the open folder: the kernel looks up one name, not a path.
         struct stat status;
-        if (fstatat(descriptor, listed->d_name, &status, 0) == 0) {
+        if (fstatat(folder, listed->d_name, &status, 0) == 0) {
             entry.isFolder = S_ISDIR(status.st_mode);
         } else if (errno != ENOENT && errno != ENOTDIR) {
             // A missing path (a link whose target is gone, an entry removed meanwhile) is no
             // folder and no error; any other failure is reported.
-            entry.statusError = LastError();
+            entry.statusError = LastCallError();
         }
         // A folder whose status cannot be read cannot be listed either.
-        entry.isRealFolder = entry.isFolder && IsRealFolder(descriptor, *listed);
+        entry.isRealFolder = entry.isFolder && IsRealFolder(folder, *listed);
         entries.push_back(std::move(entry));
     }
     closedir(listing);
+    return error;
+}
+
+}  // namespace
+
+FolderChain::~FolderChain() {
+    for (const HeldFolder& folder : folders) {
+        if (folder.handle != -1) {
+            close(Descriptor(folder));
+        }
+    }
+}
+
+boost::system::error_code EnterRootFolder(FolderChain& chain, const boost::filesystem::path& root,
+                                          std::vector<FolderEntry>& entries) {
+    const int descriptor = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor == -1) {
+        return LastCallError();
+    }
+    Hold(chain, descriptor);
+    return ListInnermostFolder(chain, entries);
+}
+
+bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<FolderEntry>& entries,
+                    boost::system::error_code& error) {
+    const int parent = Descriptor(chain.folders.back());
+    const int descriptor = OpenMakingRoom(chain, [parent, &name] {
+        return openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    });
+    if (descriptor == -1) {
+        // A link (refused by O_NOFOLLOW) or a file stands there now: as a link met in the
+        // listing, it is not entered.
+        if (errno != ENOTDIR && errno != ELOOP) {
+            error = LastCallError();
+        }
+        return false;
+    }
+    Hold(chain, descriptor);
+    error = ListInnermostFolder(chain, entries);
+    return true;
+}
+
+boost::system::error_code LeaveFolder(FolderChain& chain) {
+    const int child = Descriptor(chain.folders.back());
+    chain.folders.pop_back();
+    boost::system::error_code error;
+    if (!chain.folders.empty() && chain.folders.back().handle == -1) {
+        HeldFolder& parent = chain.folders.back();
+        const int descriptor = openat(child, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat status {};
+        if (descriptor == -1) {
+            error = LastCallError();
+        } else if (fstat(descriptor, &status) != 0 || status.st_dev != parent.device ||
+                   status.st_ino != parent.number) {
+            // The folder was moved while the walk was below it: ".." is some other folder.
+            error = boost::system::error_code(ESTALE, boost::system::system_category());
+            close(descriptor);
+        } else {
+            parent.handle = descriptor;
+        }
+    }
+    close(child);
     return error;
 }
 

@@ -2,6 +2,7 @@
 
 #include <boost/filesystem/path.hpp>
 #include <boost/system/error_code.hpp>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,46 @@ struct FolderEntry {
     boost::system::error_code statusError;
 };
 
-// Appends the entries of a folder ("." and ".." left out) in the order the system lists them,
-// each with one status query of its own that follows links. Returns the error that ended the
-// listing early: the folder could not be opened (nothing appended) or reading on failed (the
-// entries before it appended); no error when every entry was listed. Holds one open descriptor,
-// and only while it runs.
-boost::system::error_code ListFolderEntries(const boost::filesystem::path& folder,
-                                            std::vector<FolderEntry>& entries);
+// One open folder of a FolderChain.
+struct HeldFolder {
+    std::intptr_t handle = -1;  // a descriptor, on Windows a HANDLE; -1 while let go
+    // Which folder it is (device and file number), to recognise it when it is opened again.
+    std::uint64_t device = 0;
+    std::uint64_t number = 0;
+    boost::filesystem::path path;  // Windows lists a folder by its path, which the handles hold
+};
+
+// The folders from the walk's root down to the one that it is in, each held open, so that each is
+// opened inside its parent and never through a link, whatever the length of its path. Short of
+// descriptors, the outermost held folders are let go and opened again from below (through "..",
+// checked to be the same folder) when the walk comes back to them.
+struct FolderChain {
+    std::vector<HeldFolder> folders;
+
+    FolderChain() = default;
+    FolderChain(const FolderChain&) = delete;
+    FolderChain& operator=(const FolderChain&) = delete;
+    // Closes every folder still held.
+    ~FolderChain();
+};
+
+// Opens the root (through a link, if it is one: it is the user's own path) as the chain's first
+// folder and appends its entries ("." and ".." left out) in the order the system lists them, each
+// with one status query of its own that follows links. Gives the error that kept the root from
+// being listed whole: not opened (nothing appended) or reading on failed (the entries before it
+// appended).
+boost::system::error_code EnterRootFolder(FolderChain& chain, const boost::filesystem::path& root,
+                                          std::vector<FolderEntry>& entries);
+
+// Opens the sub-folder name of the chain's innermost folder inside it, refusing a link, and lists
+// it as EnterRootFolder does. False when it was not entered: it is no folder any more (a link, a
+// file: nothing to report) or it cannot be opened (error set). When entered, error is what ended
+// the listing early, if anything.
+bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<FolderEntry>& entries,
+                    boost::system::error_code& error);
+
+// Closes the innermost folder. Gives an error when its parent, let go for want of descriptors,
+// cannot be opened again as the same folder: the walk cannot go back up.
+boost::system::error_code LeaveFolder(FolderChain& chain);
 
 }  // namespace tamrivo

@@ -3,9 +3,12 @@
 #include <boost/filesystem/operations.hpp>
 #include <cerrno>
 #include <ostream>
+#include <streambuf>
 #include <system_error>
+#include <vector>
 
 #include "platform/FileAccess.h"
+#include "platform/OutputFile.h"
 
 namespace tamrivo {
 namespace fs = boost::filesystem;
@@ -30,6 +33,47 @@ bool IsOneOfTheInputs(const fs::path& path, const std::vector<std::string>& inpu
         }
     }
     return false;
+}
+
+// The stream buffer of an output file: collects bytes and hands them to the file in large
+// writes. The first failed write is kept and every byte after it dropped.
+class OutputFileBuffer : public std::streambuf {
+  public:
+    explicit OutputFileBuffer(OutputFile& file) : file_(file), bytes_(kSize) {
+        setp(bytes_.data(), bytes_.data() + bytes_.size());
+    }
+
+    // Hands the collected bytes to the file; gives the first write error met, if any.
+    boost::system::error_code Drain() {
+        if (!error_) {
+            error_ = WriteOutputFile(file_, pbase(), static_cast<std::size_t>(pptr() - pbase()));
+        }
+        setp(bytes_.data(), bytes_.data() + bytes_.size());
+        return error_;
+    }
+
+  protected:
+    int_type overflow(int_type byte) override {
+        Drain();
+        if (!traits_type::eq_int_type(byte, traits_type::eof())) {
+            sputc(traits_type::to_char_type(byte));
+        }
+        return error_ ? traits_type::eof() : traits_type::not_eof(byte);
+    }
+
+    int sync() override { return Drain() ? -1 : 0; }
+
+  private:
+    static constexpr std::size_t kSize = 1 << 16;
+    OutputFile& file_;
+    std::vector<char> bytes_;
+    boost::system::error_code error_;
+};
+
+// The reason for a failure as the user reads it: the portable text where the system's error has
+// a portable meaning, so that both platforms print "No space left on device".
+std::string Reason(const boost::system::error_code& error) {
+    return error.default_error_condition().message();
 }
 
 }  // namespace
@@ -68,19 +112,29 @@ bool WriteRunOutput(const std::string& what, const fs::path& native,
         ReportFailure(output, "Refusing to write", what, path, "it is an input file of this run");
         return false;
     }
-    fs::ofstream stream;
-    errno = 0;
-    OpenOutputFile(stream, native);
-    if (!stream.is_open()) {
-        ReportFailure(output, "Cannot create", what, path, LastSystemError());
+    // Written whole beside the output, then renamed over it: a failure or a killed run leaves
+    // the output as it was, and what stood at its path is replaced, never written through.
+    OutputFile file;
+    boost::system::error_code error = CreateOutputFile(native, file);
+    if (error) {
+        ReportFailure(output, "Cannot create", what, path, Reason(error));
         return false;
     }
-    errno = 0;
+    OutputFileBuffer buffer(file);
+    std::ostream stream(&buffer);
     write(stream);
-    stream.close();
-    if (stream.fail()) {
-        ReportFailure(output, "Cannot write", what, path,
-                      errno != 0 ? LastSystemError() : "write error");
+    error = buffer.Drain();
+    if (!error) {
+        error = FinishOutputFile(file);
+    }
+    if (error) {
+        ReportFailure(output, "Cannot write", what, path, Reason(error));
+        return false;
+    }
+    // Only now does the output's path change; what stands there may refuse it (a folder).
+    error = PlaceOutputFile(file, native);
+    if (error) {
+        ReportFailure(output, "Cannot create", what, path, Reason(error));
         return false;
     }
     return true;

@@ -15,9 +15,10 @@ namespace tamrivo {
 bool ReadRunInput(const std::string& what, const std::string& path,
                   const std::function<void(std::istream&)>& read, std::ostream& output);
 
-// Creates or empties one output file of the run and fills it through write. An output that would
-// land on one of the run's input files is refused; one that cannot be created or fully written
-// is reported. Each of these is a "Tamrivo error: " line on output naming the path in its native
+// Writes one output file of the run through write, into a new file that replaces the output only
+// once it is whole; the output's path is left as it was on any failure. An output that would land
+// on one of the run's input files is refused; one that cannot be created or fully written is
+// reported. Each of these is a "Tamrivo error: " line on output naming the path in its native
 // form, and gives false.
 bool WriteRunOutput(const std::string& what, const boost::filesystem::path& path,
                     const std::vector<std::string>& inputPaths,

@@ -1,7 +1,6 @@
 #include "scan/SourceTreeWalk.h"
 
 #include <algorithm>
-#include <boost/filesystem/operations.hpp>
 #include <ostream>
 #include <vector>
 
@@ -12,13 +11,11 @@
 #include "scan/PathRules.h"
 
 namespace tamrivo {
-namespace fs = boost::filesystem;
 namespace {
 
-// One folder being walked: its entries in listing order and the next one to handle.
+// One folder being walked: its entries in NTFS order and the next one to handle.
 struct OpenFolder {
     std::string windowsPath;
-    fs::path nativePath;
     std::vector<FolderEntry> entries;
     std::size_t next = 0;
 };
@@ -52,10 +49,13 @@ bool LeftOutForLineBreak(std::ostream& errorOutput, const std::string& name,
 }
 
 // Sets path to the path string of an entry of a folder, Windows form: the folder, a backslash,
-// the name. Reusing one string spares an allocation per entry.
-void JoinWindowsPath(const std::string& folder, const std::string& name, std::string& path) {
+// the name. Only the root may end in a separator of its own (C:\, C:, /); a folder below it whose
+// name ends in a colon still gets its backslash. Reusing one string spares an allocation per entry.
+void JoinWindowsPath(const std::string& folder, bool isRoot, const std::string& name,
+                     std::string& path) {
     const bool endsInSeparator =
-        !folder.empty() && (folder.back() == '\\' || folder.back() == '/' || folder.back() == ':');
+        isRoot && !folder.empty() &&
+        (folder.back() == '\\' || folder.back() == '/' || folder.back() == ':');
     path.assign(folder);
     if (!endsInSeparator) {
         path += '\\';
@@ -63,13 +63,8 @@ void JoinWindowsPath(const std::string& folder, const std::string& name, std::st
     path += name;
 }
 
-// Lists a folder's entries in NTFS order; a failure is reported, and what was listed before it
-// is walked.
-void ListFolder(OpenFolder& folder, std::ostream& errorOutput) {
-    const boost::system::error_code error = ListFolderEntries(folder.nativePath, folder.entries);
-    if (error) {
-        ReportAccessError(errorOutput, folder.windowsPath, error);
-    }
+// Puts a folder's entries in NTFS order.
+void SortEntries(OpenFolder& folder) {
     std::sort(folder.entries.begin(), folder.entries.end(),
               [](const FolderEntry& left, const FolderEntry& right) {
                   return NtfsNameLess(left.name, right.name);
@@ -78,28 +73,33 @@ void ListFolder(OpenFolder& folder, std::ostream& errorOutput) {
 
 }  // namespace
 
-SourceInventory WalkSourceTree(const std::string& root, SourceInventory& inventory,
-                               FolderList& folders, std::ostream& errorOutput) {
-    boost::system::error_code error;
-    const fs::path nativeRoot = NativePath(root);
-    if (!fs::is_directory(fs::status(nativeRoot, error))) {
-        return inventory;
-    }
-
+boost::system::error_code WalkSourceTree(const std::string& root, SourceInventory& inventory,
+                                         FolderList& folders, std::ostream& errorOutput) {
+    FolderChain chain;
     std::vector<OpenFolder> stack(1);
     stack.back().windowsPath = root;
-    stack.back().nativePath = nativeRoot;
-    ListFolder(stack.back(), errorOutput);
+    const boost::system::error_code rootError =
+        EnterRootFolder(chain, NativePath(root), stack.back().entries);
+    if (rootError) {
+        return rootError;
+    }
+    SortEntries(stack.back());
 
     std::string entryPath;
     while (!stack.empty()) {
         OpenFolder& folder = stack.back();
         if (folder.next == folder.entries.size()) {
             stack.pop_back();
+            const boost::system::error_code error = LeaveFolder(chain);
+            if (error) {
+                // The folder above cannot be found again: nothing more can be walked.
+                ReportAccessError(errorOutput, stack.back().windowsPath, error);
+                break;
+            }
             continue;
         }
         const FolderEntry& entry = folder.entries[folder.next++];
-        JoinWindowsPath(folder.windowsPath, entry.name, entryPath);
+        JoinWindowsPath(folder.windowsPath, stack.size() == 1, entry.name, entryPath);
         if (LeftOutForLineBreak(errorOutput, entry.name, entryPath)) {
             continue;
         }
@@ -115,21 +115,27 @@ SourceInventory WalkSourceTree(const std::string& root, SourceInventory& invento
                 folders.push_back(std::move(folderText));
             }
         }
-
-        // Only real folders are entered; links are listed but never followed.
+        // Only real folders are entered, each opened inside its parent: a link is listed but
+        // never followed, also when it took the folder's place after the listing.
         OpenFolder child;
         const bool enter = entry.isRealFolder;
         if (enter) {
             child.windowsPath = entryPath;
-            child.nativePath = folder.nativePath / entry.name;
         }
         ClassifyScannedPath(entryPath, inventory);
         if (enter) {
-            ListFolder(child, errorOutput);
-            stack.push_back(std::move(child));
+            boost::system::error_code error;
+            const bool entered = EnterSubFolder(chain, entry.name, child.entries, error);
+            if (error) {
+                ReportAccessError(errorOutput, child.windowsPath, error);
+            }
+            if (entered) {
+                SortEntries(child);
+                stack.push_back(std::move(child));
+            }
         }
     }
-    return inventory;
+    return {};
 }
 
 }  // namespace tamrivo

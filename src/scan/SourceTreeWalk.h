@@ -1,5 +1,6 @@
 #pragma once
 
+#include <boost/system/error_code.hpp>
 #include <iosfwd>
 #include <string>
 
@@ -9,9 +10,10 @@ namespace tamrivo {
 
 // Walks the tree below root in pre-order, appending every folder to folders and every entry of a
 // known kind to inventory; access errors go to errorOutput and the walk goes on, and so do
-// entries whose names hold a line break, which are left out. Returns a copy of the inventory as
-// the walk leaves it.
-SourceInventory WalkSourceTree(const std::string& root, SourceInventory& inventory,
-                               FolderList& folders, std::ostream& errorOutput);
+// entries whose names hold a line break, which are left out. A root that cannot be listed (also
+// one that is missing or no folder) is not reported here: it is the error returned, and nothing
+// is appended.
+boost::system::error_code WalkSourceTree(const std::string& root, SourceInventory& inventory,
+                                         FolderList& folders, std::ostream& errorOutput);
 
 }  // namespace tamrivo

@@ -22,7 +22,8 @@ using testing::WriteFile;
 std::map<std::string, FolderEntry> List(const std::string& folder,
                                         boost::system::error_code& error) {
     std::vector<FolderEntry> entries;
-    error = ListFolderEntries(NativePath(folder), entries);
+    FolderChain chain;
+    error = EnterRootFolder(chain, NativePath(folder), entries);
     std::map<std::string, FolderEntry> byName;
     for (FolderEntry& entry : entries) {
         byName[entry.name] = entry;
@@ -30,7 +31,7 @@ std::map<std::string, FolderEntry> List(const std::string& folder,
     return byName;
 }
 
-TEST(ListFolderEntries, LinksAreFollowedForTheTypeButAreNoRealFolders) {
+TEST(FolderListing, LinksAreFollowedForTheTypeButAreNoRealFolders) {
     TempDir tree;
     const std::string dir = tree / "dir";
     WriteFile(dir + "/file.c", "");
@@ -63,7 +64,7 @@ TEST(ListFolderEntries, LinksAreFollowedForTheTypeButAreNoRealFolders) {
     }
 }
 
-TEST(ListFolderEntries, FolderPermissionsDecideBetweenNoListingAndFailingQueries) {
+TEST(FolderListing, FolderPermissionsDecideBetweenNoListingAndFailingQueries) {
     struct Case {
         mode_t mode;
         std::string openMessage;  // empty: the folder opens

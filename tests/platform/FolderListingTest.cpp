@@ -36,7 +36,8 @@ std::ostream& operator<<(std::ostream& out, const Seen& seen) {
 // The entries of a folder sorted by name; error receives what ended the listing.
 std::vector<Seen> List(const std::string& folder, boost::system::error_code& error) {
     std::vector<FolderEntry> entries;
-    error = ListFolderEntries(NativePath(folder), entries);
+    FolderChain chain;
+    error = EnterRootFolder(chain, NativePath(folder), entries);
     std::vector<Seen> seen;
     for (const FolderEntry& entry : entries) {
         seen.push_back(
@@ -47,7 +48,7 @@ std::vector<Seen> List(const std::string& folder, boost::system::error_code& err
     return seen;
 }
 
-TEST(ListFolderEntries, GivesEveryEntryWithTheTypeItsStatusQueryFound) {
+TEST(FolderListing, GivesEveryEntryWithTheTypeItsStatusQueryFound) {
     TempDir dir;
     WriteFile(dir / "a.c", "bytes");
     WriteFile(dir / "Sub/inner.h", "");
@@ -63,13 +64,14 @@ TEST(ListFolderEntries, GivesEveryEntryWithTheTypeItsStatusQueryFound) {
                                        {"a.c", false, false, false}}));
 }
 
-TEST(ListFolderEntries, AFolderThatCannotBeOpenedGivesItsErrorAndAppendsNothing) {
+TEST(FolderListing, AFolderThatCannotBeOpenedGivesItsErrorAndAppendsNothing) {
     TempDir dir;
     WriteFile(dir / "file.c", "");
     for (const std::string& folder : {dir / "missing", dir / "file.c"}) {
         std::vector<FolderEntry> entries(1);
         entries.front().name = "kept";
-        const boost::system::error_code error = ListFolderEntries(NativePath(folder), entries);
+        FolderChain chain;
+        const boost::system::error_code error = EnterRootFolder(chain, NativePath(folder), entries);
         EXPECT_TRUE(error) << folder;
         ASSERT_EQ(entries.size(), 1u) << folder;
         EXPECT_EQ(entries.front().name, "kept");

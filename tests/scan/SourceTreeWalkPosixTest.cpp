@@ -102,14 +102,15 @@ TEST(WalkSourceTree, AFolderReadableButNotSearchableReportsEachEntryAndIsNotEnte
                                  "\\B\\Sub :: Permission denied\n");
 }
 
-TEST(WalkSourceTree, HoldsOneDescriptorAtATimeHoweverDeepTheTree) {
+TEST(WalkSourceTree, ADeepTreeIsWalkedWholeWithFewDescriptors) {
     TempDir tree;
     const std::string root = tree / "Src";
     WriteFile(root + "/z.c", "");
     constexpr int kDepth = 40;
     MakeFolderChain(root, "D", kDepth);
 
-    // Allow two descriptors beyond those open now: far fewer than the tree has levels.
+    // Allow two descriptors beyond those open now: far fewer than the tree has levels, so that
+    // the walk must let go of the folders above and find them again on its way back.
     const int probe = open("/dev/null", O_RDONLY);
     ASSERT_GE(probe, 0);
     close(probe);
@@ -127,38 +128,30 @@ TEST(WalkSourceTree, HoldsOneDescriptorAtATimeHoweverDeepTheTree) {
     EXPECT_EQ(result.inventory.sourceFiles.back(), "..\\..\\Src\\z.c");
 }
 
-TEST(WalkSourceTree, AFolderWhosePathIsTooLongIsListedOnceReportedAndSkipped) {
+TEST(WalkSourceTree, ATreeDeeperThanThePathLimitIsWalkedWhole) {
     TempDir tree;
     const std::string root = tree / "Src";
     WriteFile(root + "/z.c", "");
     const std::string name(250, 'd');
-    // The first level whose path reaches PATH_MAX, and two levels more below it.
-    const int tooLong = static_cast<int>((PATH_MAX - root.size()) / (name.size() + 1)) + 1;
-    MakeFolderChain(root, name, tooLong + 2);
+    // Two levels beyond the first whose path reaches PATH_MAX.
+    const int depth = static_cast<int>((PATH_MAX - root.size()) / (name.size() + 1)) + 3;
+    MakeFolderChain(root, name, depth);
 
     const WalkResult result = Walk(root);
     std::string folder;
-    std::string windowsPath = root;
     Strings folders;
-    Strings sources;
-    for (int level = 1; level <= tooLong; ++level) {
+    Strings sources = {"..\\..\\Src\\z.c"};
+    for (int level = 1; level <= depth; ++level) {
         folder += (level > 1 ? "\\" : "") + name;
-        windowsPath += "\\" + name;
         folders.push_back(folder);
         // A folder's sub-folder comes before its f.c, so the deepest f.c is met first.
-        if (level < tooLong) {
-            sources.insert(sources.begin(), "..\\..\\Src\\" + folder + "\\f.c");
-        }
+        sources.insert(sources.begin(), "..\\..\\Src\\" + folder + "\\f.c");
     }
-    sources.push_back("..\\..\\Src\\z.c");
     // Compared whole, but not printed: the paths run to thousands of characters.
     EXPECT_TRUE(result.folders == folders) << result.folders.size() << " folders";
     EXPECT_TRUE(result.inventory.sourceFiles == sources)
         << result.inventory.sourceFiles.size() << " source files";
-    EXPECT_TRUE(result.errors ==
-                "Error While Accessing : " + windowsPath + " :: File name too long\n")
-        << result.errors.substr(result.errors.size() -
-                                std::min<std::size_t>(80, result.errors.size()));
+    EXPECT_EQ(result.errors.substr(0, 200), "");
 
     // The path library cannot remove what lies beyond PATH_MAX.
     EXPECT_EQ(testing::RunProgram({"rm", "-rf", root}, tree.path()).exitCode, 0);
