@@ -86,9 +86,14 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
     SortEntries(stack.back());
 
     std::string entryPath;
+    // The emptied lists of folders walked: the next folders take them over with their room, so
+    // that a listing does not grow a list of its own.
+    std::vector<std::vector<FolderEntry>> spareLists;
     while (!stack.empty()) {
         OpenFolder& folder = stack.back();
         if (folder.next == folder.entries.size()) {
+            folder.entries.clear();
+            spareLists.push_back(std::move(folder.entries));
             stack.pop_back();
             const boost::system::error_code error = LeaveFolder(chain);
             if (error) {
@@ -121,6 +126,10 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
         const bool enter = entry.isRealFolder;
         if (enter) {
             child.windowsPath = entryPath;
+            if (!spareLists.empty()) {
+                child.entries = std::move(spareLists.back());
+                spareLists.pop_back();
+            }
         }
         ClassifyScannedPath(entryPath, inventory);
         if (enter) {
