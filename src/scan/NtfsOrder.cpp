@@ -152,4 +152,16 @@ bool NtfsNameLess(const std::string& left, const std::string& right) {
     }
 }
 
+std::uint64_t NtfsOrderKey(const std::string& name) {
+    std::uint64_t key = 0;
+    for (std::size_t pos = 0; pos < sizeof key; ++pos) {
+        const auto byte = pos < name.size() ? static_cast<unsigned char>(name[pos]) : 0;
+        if (byte >= 0x80) {
+            return 0;
+        }
+        key = key << 8 | UpperAscii(byte);
+    }
+    return key;
+}
+
 }  // namespace tamrivo
