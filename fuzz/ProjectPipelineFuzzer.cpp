@@ -84,9 +84,8 @@ void CheckPipeline(const std::string& bytes) {
               "removing empty groups took a line that is no group marker");
 
     const SourceInventory inventory = InventoryFrom(original);
-    LineList written = lines;
     std::ostringstream output;
-    WriteNewProject(output, written, inventory);
+    WriteNewProject(output, lines, inventory);
     const std::string text = output.str();
     for (std::size_t pos = text.find('\n'); pos != std::string::npos;
          pos = text.find('\n', pos + 1)) {
@@ -97,7 +96,6 @@ void CheckPipeline(const std::string& bytes) {
     std::istringstream again(text);
     LineList reread;
     ReadProjectLines(again, reread);
-    FuzzCheck(reread == written, "the written file does not read back as the lines written");
     // The writer's groups, top to bottom: None, ClCompile, ClInclude, each entry last first.
     // Entries of the scan's extensions are read back decoded; the others stay in their groups.
     OldItemList expectedRereadItems;
