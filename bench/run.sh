@@ -140,3 +140,4 @@ if [[ -n "${tamrivo_median[100000]:-}" && -n "${tamrivo_median[300000]:-}" ]]; t
         -v w1="${floor_median[100000]}" -v w3="${floor_median[300000]}" \
         'BEGIN { printf "growth 300000 / 100000 files: Tamrivo %.2f, find -L %.2f, floor %.2f\n", t3 / t1, f3 / f1, w3 / w1 }'
 fi
+echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

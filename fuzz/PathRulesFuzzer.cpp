@@ -127,10 +127,10 @@ void CheckOldItems(const std::string& text) {
         items.push_back(text.substr(begin, end - begin));
         begin = end + 1;
     }
-    SourceInventory classified;
+    InventoryViews classified;
     ClassifyOldItems(items, classified);
 
-    SourceInventory expected;
+    InventoryViews expected;
     for (const std::string& item : items) {
         if (const auto kind = KindOf(item, OldItemExtensionTable)) {
             FuzzCheck(KindOf(item, ScanExtensionTable) == kind,

@@ -57,8 +57,9 @@ inline constexpr std::array<ExtensionKind, 13> OldItemExtensionTable = {{
 template <std::size_t N>
 std::optional<ProjectItemKind> KindByExtension(std::string_view path,
                                                const std::array<ExtensionKind, N>& table) {
+    // The last bytes first: one comparison turns most extensions away.
     for (const ExtensionKind& entry : table) {
-        if (path.size() >= entry.extension.size() &&
+        if (path.size() >= entry.extension.size() && path.back() == entry.extension.back() &&
             path.substr(path.size() - entry.extension.size()) == entry.extension) {
             return entry.kind;
         }

@@ -7,12 +7,20 @@
 
 namespace tamrivo {
 
-// The files of a tree (or of an old project), by kind, each in project path form.
-struct SourceInventory {
-    std::vector<std::string> headerFiles;  // written as ClInclude items
-    std::vector<std::string> sourceFiles;  // written as ClCompile items
-    std::vector<std::string> otherFiles;   // written as None items
+// The files of a tree (or of an old project), by kind, each in project path form. Entry is
+// std::string where the lists own their texts, std::string_view where they refer to another's.
+template <typename Entry>
+struct KindLists {
+    std::vector<Entry> headerFiles;  // written as ClInclude items
+    std::vector<Entry> sourceFiles;  // written as ClCompile items
+    std::vector<Entry> otherFiles;   // written as None items
 };
+
+// The files of a tree (or of an old project), by kind, each owning its text.
+using SourceInventory = KindLists<std::string>;
+
+// Lists of the same kinds that only refer to texts kept elsewhere: the report compares them.
+using InventoryViews = KindLists<std::string_view>;
 
 // The source-relative form of every folder of the tree, in walk order.
 using FolderList = std::vector<std::string>;
@@ -38,7 +46,8 @@ constexpr std::string_view ItemElementName(ProjectItemKind kind) {
 }
 
 // The list of an inventory that holds files of the given kind.
-inline std::vector<std::string>& ListOfKind(SourceInventory& inventory, ProjectItemKind kind) {
+template <typename Entry>
+std::vector<Entry>& ListOfKind(KindLists<Entry>& inventory, ProjectItemKind kind) {
     switch (kind) {
         case ProjectItemKind::ClInclude:
             return inventory.headerFiles;
@@ -50,9 +59,9 @@ inline std::vector<std::string>& ListOfKind(SourceInventory& inventory, ProjectI
     return inventory.otherFiles;
 }
 
-inline const std::vector<std::string>& ListOfKind(const SourceInventory& inventory,
-                                                  ProjectItemKind kind) {
-    return ListOfKind(const_cast<SourceInventory&>(inventory), kind);
+template <typename Entry>
+const std::vector<Entry>& ListOfKind(const KindLists<Entry>& inventory, ProjectItemKind kind) {
+    return ListOfKind(const_cast<KindLists<Entry>&>(inventory), kind);
 }
 
 }  // namespace tamrivo

@@ -1,15 +1,22 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
+#include <initializer_list>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace tamrivo {
 
 // Every written line ends in CR LF, on every platform, so that the bytes on disk are the same.
 inline constexpr char kLineEnd[] = "\r\n";
 
-// How a call of ReadTextLine ended.
+// The size of the pieces in which text files are read and written: large enough that the stream's
+// per-call cost vanishes, small enough to stay in the cache.
+inline constexpr std::size_t TextBufferBytes = std::size_t{1} << 18;
+
+// How a call of ReadTextLineAtMost ended.
 enum class LineRead {
     Nothing,       // the stream was at its end or failed: no line
     Complete,      // a line ended by a line feed
@@ -17,14 +24,31 @@ enum class LineRead {
     Cut,           // a line longer than asked for: only its start was kept, its rest not all read
 };
 
-// Reads one line without its line end; a CR directly before the LF belongs to the line end.
-LineRead ReadTextLine(std::istream& input, std::string& line);
-
-// Reads one line as ReadTextLine does, but keeps at most most bytes of it: a longer line is cut
-// there, and how much of its rest was read is left open.
+// Reads one line without its line end (a CR directly before the LF belongs to the line end), but
+// keeps at most most bytes of it: a longer line is cut there, and how much of its rest was read is
+// left open.
 LineRead ReadTextLineAtMost(std::istream& input, std::string& line, std::size_t most);
+
+// Appends every line of input that ends in a line end, without it (a CR directly before the LF
+// belongs to the line end), to lines; a last line without one is not taken. Reads in pieces of
+// TextBufferBytes.
+void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines);
 
 // Writes one line followed by CR LF.
 void WriteTextLine(std::ostream& output, const std::string& line);
+
+// The lines of one output file on their way to its stream: copied into one large buffer, which
+// goes out in a single write whenever it fills up, instead of two small writes per line.
+struct TextLineBuffer {
+    std::ostream& output;
+    std::string text;  // sized once; its first used bytes wait to be written
+    std::size_t used = 0;
+};
+
+// Appends one line made of the pieces, followed by CR LF; a full buffer is written out.
+void AppendTextLine(TextLineBuffer& buffer, std::initializer_list<std::string_view> pieces);
+
+// Writes out whatever the buffer holds.
+void FlushTextLines(TextLineBuffer& buffer);
 
 }  // namespace tamrivo

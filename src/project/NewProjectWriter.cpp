@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <ostream>
 #include <string_view>
 
 #include "model/ProjectHead.h"
@@ -14,50 +15,57 @@ namespace {
 
 constexpr std::string_view kItemLineEnd = "\" />";
 
-// True when the last line with more than blanks (space, tab, carriage return) is "</Project>"
-// with blanks before or after it: a second closing line after it would leave no well-formed XML.
-bool EndsWithClosingLine(const LineList& lines) {
+// True when the last line from first on with more than blanks (space, tab, carriage return) is
+// "</Project>" with blanks before or after it: a second closing line after it would leave no
+// well-formed XML.
+bool EndsWithClosingLine(LineList::const_iterator first, LineList::const_iterator last) {
     constexpr std::string_view kBlanks = " \t\r";
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        const std::size_t first = line->find_first_not_of(kBlanks);
-        if (first != std::string::npos) {
-            const std::size_t last = line->find_last_not_of(kBlanks);
-            return std::string_view(*line).substr(first, last + 1 - first) == ProjectClosingLine;
+    for (auto line = std::make_reverse_iterator(last); line != std::make_reverse_iterator(first);
+         ++line) {
+        const std::size_t begin = line->find_first_not_of(kBlanks);
+        if (begin != std::string::npos) {
+            const std::size_t end = line->find_last_not_of(kBlanks);
+            return std::string_view(*line).substr(begin, end + 1 - begin) == ProjectClosingLine;
         }
     }
     return false;
 }
 
-// Inserts at position one item group of the kind listing entries, last entry first.
-void InsertItemGroup(LineList& lines, std::size_t position, ProjectItemKind kind,
-                     const std::vector<std::string>& entries) {
+// Writes one item group of the kind listing entries, last entry first.
+void WriteItemGroup(TextLineBuffer& text, ProjectItemKind kind,
+                    const std::vector<std::string>& entries) {
     const std::string start = ItemLineStart(kind);
     std::string escaped;
-    std::vector<std::string> group;
-    group.reserve(entries.size() + 2);
-    group.emplace_back(ItemGroupOpeningMarker);
+    AppendTextLine(text, {ItemGroupOpeningMarker});
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        group.push_back(JoinLine({start, XmlEscaped(*entry, escaped), kItemLineEnd}));
+        AppendTextLine(text, {start, XmlEscaped(*entry, escaped), kItemLineEnd});
     }
-    group.emplace_back(ItemGroupClosingMarker);
-    lines.insert(lines.begin() + static_cast<LineList::difference_type>(position),
-                 std::make_move_iterator(group.begin()), std::make_move_iterator(group.end()));
+    AppendTextLine(text, {ItemGroupClosingMarker});
 }
 
 }  // namespace
 
-void WriteNewProject(std::ostream& output, LineList& lines, const SourceInventory& inventory) {
-    const std::size_t position =
-        std::min(HeadLineCount(lines).value_or(UsualHeadLineCount), lines.size());
-    for (const ProjectItemKind kind : AllItemKinds) {
-        InsertItemGroup(lines, position, kind, ListOfKind(inventory, kind));
+// The lines are written as they go out, not inserted into the list: the groups stand after the
+// head in the reverse order of their insertion, None first.
+void WriteNewProject(std::ostream& output, const LineList& lines,
+                     const SourceInventory& inventory) {
+    const auto head =
+        lines.begin() + static_cast<LineList::difference_type>(std::min(
+                            HeadLineCount(lines).value_or(UsualHeadLineCount), lines.size()));
+    TextLineBuffer text{output, {}};
+    for (auto line = lines.begin(); line != head; ++line) {
+        AppendTextLine(text, {*line});
     }
-    if (!EndsWithClosingLine(lines)) {
-        lines.emplace_back(ProjectClosingLine);
+    for (auto kind = AllItemKinds.rbegin(); kind != AllItemKinds.rend(); ++kind) {
+        WriteItemGroup(text, *kind, ListOfKind(inventory, *kind));
     }
-    for (const std::string& line : lines) {
-        WriteTextLine(output, line);
+    for (auto line = head; line != lines.end(); ++line) {
+        AppendTextLine(text, {*line});
     }
+    if (!EndsWithClosingLine(head, lines.end())) {
+        AppendTextLine(text, {ProjectClosingLine});
+    }
+    FlushTextLines(text);
 }
 
 }  // namespace tamrivo

@@ -1,5 +1,6 @@
 #include "project/OldItemExtraction.h"
 
+#include <string_view>
 #include <utility>
 
 #include "model/ExtensionTables.h"
@@ -11,26 +12,35 @@ namespace tamrivo {
 namespace {
 
 // True when line is a one-line file item whose Include value, its entities decoded, ends with an
-// extension that the tree scan writes: an item this tool writes anew. decoded gets that value.
-bool IsRewrittenItemLine(const std::string& line, std::string& value, std::string& decoded) {
-    if (!MatchItemLine(line, value)) {
+// extension that the tree scan writes: an item this tool writes anew. item gets that value;
+// decoded is room for the decoding.
+bool IsRewrittenItemLine(const std::string& line, std::string& item, std::string& decoded) {
+    if (!MatchItemLine(line, item)) {
         return false;
     }
-    decoded = XmlDecoded(value);
-    return KindByExtension(decoded, ScanExtensionTable).has_value();
+    const std::string_view value = XmlDecoded(item, decoded);
+    if (!KindByExtension(value, ScanExtensionTable)) {
+        return false;
+    }
+    if (value.data() != item.data()) {
+        item.assign(value);
+    }
+    return true;
 }
 
 }  // namespace
 
 // Equal lines are either all taken or all kept, so keeping every line that is not taken gives
-// the same list as removing each taken line's first equal, in one pass.
+// the same list as removing each taken line's first equal, in one pass. A taken line's memory
+// takes the next value, so that items cost no allocation of their own.
 void ExtractOldItems(LineList& lines, OldItemList& oldItems) {
     LineList kept;
     std::string value;
     std::string decoded;
     for (std::string& line : lines) {
         if (IsRewrittenItemLine(line, value, decoded)) {
-            oldItems.push_back(decoded);
+            oldItems.push_back(std::move(value));
+            value = std::move(line);
         } else {
             kept.push_back(std::move(line));
         }

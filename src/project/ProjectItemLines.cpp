@@ -70,10 +70,7 @@ std::size_t ValueBegin(const std::string& line) {
 }  // namespace
 
 void ReadProjectLines(std::istream& input, LineList& lines) {
-    std::string line;
-    while (ReadTextLine(input, line) == LineRead::Complete) {
-        lines.push_back(line);
-    }
+    ReadCompleteLines(input, lines);
 }
 
 bool MatchItemLine(const std::string& line, std::string& value) {

@@ -9,6 +9,7 @@
 #include <locale>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 
 #include "platform/FileAccess.h"
 #include "platform/RunFiles.h"
@@ -20,35 +21,46 @@ namespace {
 
 using ReportLines = std::deque<std::string>;
 
-// std::string compares its bytes as unsigned values, which is the order the report lists.
-void SortLists(SourceInventory& inventory) {
+// Merges the neighbouring ascending runs [first, middle) and [middle, last): only the elements
+// above the second run's first one and those below the first run's last one change places.
+template <typename Text>
+void MergeRuns(std::vector<Text>& list, std::size_t first, std::size_t middle, std::size_t last) {
+    const auto begin = list.begin();
+    const auto from = std::upper_bound(begin + first, begin + middle, list[middle]);
+    const auto to = std::lower_bound(begin + middle, begin + last, list[middle - 1]);
+    std::inplace_merge(from, begin + middle, to);
+}
+
+// Sorts the lists that the report compares and writes.
+template <typename Text>
+void SortLists(KindLists<Text>& inventory) {
     for (const ProjectItemKind kind : AllItemKinds) {
-        std::vector<std::string>& list = ListOfKind(inventory, kind);
-        std::sort(list.begin(), list.end());
+        SortInByteOrder(ListOfKind(inventory, kind));
     }
 }
 
-// For each kind, the tree's files that the old project lacks; a file named twice in the tree
-// and once in the project is added once.
-SourceInventory AddedFiles(const SourceInventory& inventory, const SourceInventory& oldInventory) {
-    SourceInventory added;
+// For each kind, the tree's files that the old project lacks, as views of the inventory's
+// entries; a file named twice in the tree and once in the project is added once.
+InventoryViews AddedFiles(const SourceInventory& inventory, const InventoryViews& oldInventory) {
+    InventoryViews added;
     for (const ProjectItemKind kind : AllItemKinds) {
         const std::vector<std::string>& tree = ListOfKind(inventory, kind);
-        const std::vector<std::string>& old = ListOfKind(oldInventory, kind);
+        const std::vector<std::string_view>& old = ListOfKind(oldInventory, kind);
         std::set_difference(tree.begin(), tree.end(), old.begin(), old.end(),
                             std::back_inserter(ListOfKind(added, kind)));
     }
     return added;
 }
 
-void AppendCounts(ReportLines& lines, const SourceInventory& inventory) {
+template <typename Text>
+void AppendCounts(ReportLines& lines, const KindLists<Text>& inventory) {
     lines.push_back("Number of Header Files: " + std::to_string(inventory.headerFiles.size()));
     lines.push_back("Number of Source Files: " + std::to_string(inventory.sourceFiles.size()));
     lines.push_back("Number of Other  Files: " + std::to_string(inventory.otherFiles.size()));
 }
 
-ReportLines SummaryLines(const SourceInventory& oldInventory, const SourceInventory& inventory,
-                         const SourceInventory& added) {
+ReportLines SummaryLines(const InventoryViews& oldInventory, const SourceInventory& inventory,
+                         const InventoryViews& added) {
     ReportLines lines = {"Tamrivo.exe report TamrivoReport.txt: " + MakeTimestamp(),
                          "",
                          "Tamrivo Report:",
@@ -65,19 +77,27 @@ ReportLines SummaryLines(const SourceInventory& oldInventory, const SourceInvent
     return lines;
 }
 
-void AppendList(ReportLines& lines, const std::string& heading, std::size_t dashes,
-                const std::vector<std::string>& files) {
-    lines.push_back(heading);
-    lines.push_back(std::string(dashes, '-'));
-    lines.insert(lines.end(), files.begin(), files.end());
+void WriteList(TextLineBuffer& text, std::string_view heading, std::size_t dashes,
+               const std::vector<std::string_view>& files) {
+    AppendTextLine(text, {heading});
+    AppendTextLine(text, {std::string(dashes, '-')});
+    for (const std::string_view file : files) {
+        AppendTextLine(text, {file});
+    }
 }
 
-void AppendAddedLists(ReportLines& lines, const SourceInventory& added) {
-    AppendList(lines, "List of added header files:", 29, added.headerFiles);
-    lines.push_back("");
-    AppendList(lines, "List of added source files:", 29, added.sourceFiles);
-    lines.push_back("");
-    AppendList(lines, "List of added other files:", 28, added.otherFiles);
+// The report file: the summary lines, then the lists of added files.
+void WriteReportFile(std::ostream& file, const ReportLines& summary, const InventoryViews& added) {
+    TextLineBuffer text{file, {}};
+    for (const std::string& line : summary) {
+        AppendTextLine(text, {line});
+    }
+    WriteList(text, "List of added header files:", 29, added.headerFiles);
+    AppendTextLine(text, {""});
+    WriteList(text, "List of added source files:", 29, added.sourceFiles);
+    AppendTextLine(text, {""});
+    WriteList(text, "List of added other files:", 28, added.otherFiles);
+    FlushTextLines(text);
 }
 
 }  // namespace
@@ -89,28 +109,56 @@ boost::filesystem::path NativeReportPath(std::string& reportFolder) {
 
 void WriteReport(const OldItemList& oldItems, SourceInventory& inventory, std::string& reportFolder,
                  std::ostream& output, const std::vector<std::string>& inputPaths) {
-    SourceInventory oldInventory;
+    InventoryViews oldInventory;
     ClassifyOldItems(oldItems, oldInventory);
     SortLists(inventory);
     SortLists(oldInventory);
-    const SourceInventory added = AddedFiles(inventory, oldInventory);
+    const InventoryViews added = AddedFiles(inventory, oldInventory);
 
-    ReportLines lines = SummaryLines(oldInventory, inventory, added);
-    for (const std::string& line : lines) {
+    const ReportLines summary = SummaryLines(oldInventory, inventory, added);
+    for (const std::string& line : summary) {
         output << line << '\n';
     }
     output.flush();
 
-    AppendAddedLists(lines, added);
     WriteRunOutput(
         "report file", NativeReportPath(reportFolder), inputPaths,
-        [&lines](std::ostream& file) {
-            for (const std::string& line : lines) {
-                WriteTextLine(file, line);
-            }
-        },
-        output);
+        [&](std::ostream& file) { WriteReportFile(file, summary, added); }, output);
 }
+
+// The walk lists each folder in NTFS order, which byte order keeps but for a few entries, so a
+// list comes as long ascending runs: merged pairwise where they overlap, they cost little more
+// than finding them. A list of short runs is sorted as a whole.
+template <typename Text>
+void SortInByteOrder(std::vector<Text>& list) {
+    constexpr std::size_t kShortestRun = 16;
+    std::vector<std::size_t> bounds = {0};
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (list[i] < list[i - 1]) {
+            bounds.push_back(i);
+        }
+    }
+    bounds.push_back(list.size());
+    if (bounds.size() * kShortestRun > list.size()) {
+        std::sort(list.begin(), list.end());
+        return;
+    }
+    while (bounds.size() > 2) {
+        std::vector<std::size_t> merged = {0};
+        std::size_t run = 0;
+        for (; run + 2 < bounds.size(); run += 2) {
+            MergeRuns(list, bounds[run], bounds[run + 1], bounds[run + 2]);
+            merged.push_back(bounds[run + 2]);
+        }
+        if (run + 2 == bounds.size()) {
+            merged.push_back(bounds.back());  // an odd run out waits for the next round
+        }
+        bounds.swap(merged);
+    }
+}
+
+template void SortInByteOrder(std::vector<std::string>& list);
+template void SortInByteOrder(std::vector<std::string_view>& list);
 
 std::string MakeTimestamp() {
     const std::time_t now = std::chrono::system_clock::to_time_t(

@@ -23,6 +23,12 @@ boost::filesystem::path NativeReportPath(std::string& reportFolder);
 void WriteReport(const OldItemList& oldItems, SourceInventory& inventory, std::string& reportFolder,
                  std::ostream& output, const std::vector<std::string>& inputPaths = {});
 
+// Sorts texts (std::string or std::string_view) in ascending byte order (bytes as unsigned values,
+// a prefix before the longer text), as std::sort would, but in little more than one pass over a
+// list that is nearly in order.
+template <typename Text>
+void SortInByteOrder(std::vector<Text>& list);
+
 // The current local time as YYYY-MM-DD HH:MM:SS.
 std::string MakeTimestamp();
 

@@ -14,17 +14,16 @@ std::string MakeProjectPath(std::string& path) {
     return path;
 }
 
+// The extension lies after the "Src" that the project path form keeps (no extension holds a
+// capital S), so the scanned path tells the kind, and an entry of no known kind costs nothing more.
 void ClassifyScannedPath(std::string& path, SourceInventory& inventory) {
-    if (!IsOutsideExcludedFolders(path)) {
-        return;
-    }
-    std::string projectPath = MakeProjectPath(path);
-    if (const auto kind = KindByExtension(projectPath, ScanExtensionTable)) {
-        ListOfKind(inventory, *kind).push_back(std::move(projectPath));
+    const auto kind = KindByExtension(path, ScanExtensionTable);
+    if (kind && IsOutsideExcludedFolders(path)) {
+        ListOfKind(inventory, *kind).push_back(MakeProjectPath(path));
     }
 }
 
-void ClassifyOldItems(const OldItemList& oldItems, SourceInventory& oldInventory) {
+void ClassifyOldItems(const OldItemList& oldItems, InventoryViews& oldInventory) {
     for (const std::string& item : oldItems) {
         if (const auto kind = KindByExtension(item, OldItemExtensionTable)) {
             ListOfKind(oldInventory, *kind).push_back(item);

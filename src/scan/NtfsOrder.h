@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tamrivo {
@@ -9,5 +10,10 @@ namespace tamrivo {
 // comparison then by their plain bytes. Names are UTF-8; a byte that is no part of a UTF-8
 // character (possible off Windows) counts as a code unit of its own between 0xDC80 and 0xDCFF.
 bool NtfsNameLess(const std::string& left, const std::string& right);
+
+// A number that orders names as NtfsNameLess does wherever the numbers of two names differ: the
+// name's first eight bytes upper-cased, the first the most significant. Zero, which no name has
+// otherwise, when a byte beyond ASCII stands among them: such names need NtfsNameLess itself.
+std::uint64_t NtfsOrderKey(const std::string& name);
 
 }  // namespace tamrivo

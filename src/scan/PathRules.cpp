@@ -123,6 +123,20 @@ std::size_t WindowsParentPathLength(const std::string& path) {
     return end;
 }
 
+// The length of the start that all texts share.
+template <std::size_t N>
+constexpr std::size_t SharedStartLength(const std::array<std::string_view, N>& texts) {
+    std::size_t length = texts[0].size();
+    for (const std::string_view text : texts) {
+        std::size_t same = 0;
+        while (same < length && same < text.size() && text[same] == texts[0][same]) {
+            ++same;
+        }
+        length = same;
+    }
+    return length;
+}
+
 }  // namespace
 
 std::string TrimThroughSrc(std::string& path) {
@@ -146,9 +160,21 @@ std::string_view ParentFolderViewRelativeToSrc(const std::string& path) {
 }
 
 bool IsOutsideExcludedFolders(const std::string& path) {
-    return std::none_of(
-        ExcludedFolderMarkers.begin(), ExcludedFolderMarkers.end(),
-        [&path](std::string_view marker) { return path.find(marker) != std::string::npos; });
+    // Every marker begins with the same component folder: one search finds each place where a
+    // marker may stand, instead of one search through the whole path per marker.
+    constexpr std::string_view kShared =
+        ExcludedFolderMarkers[0].substr(0, SharedStartLength(ExcludedFolderMarkers));
+    for (std::size_t at = path.find(kShared); at != std::string::npos;
+         at = path.find(kShared, at + 1)) {
+        const std::string_view rest = std::string_view(path).substr(at);
+        if (std::any_of(ExcludedFolderMarkers.begin(), ExcludedFolderMarkers.end(),
+                        [rest](std::string_view marker) {
+                            return rest.substr(0, marker.size()) == marker;
+                        })) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace tamrivo

@@ -1,6 +1,7 @@
 #include "scan/SourceTreeWalk.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
 #include <vector>
 
@@ -63,12 +64,45 @@ void JoinWindowsPath(const std::string& folder, bool isRoot, const std::string& 
     path += name;
 }
 
-// Puts a folder's entries in NTFS order.
-void SortEntries(OpenFolder& folder) {
-    std::sort(folder.entries.begin(), folder.entries.end(),
-              [](const FolderEntry& left, const FolderEntry& right) {
-                  return NtfsNameLess(left.name, right.name);
+// An entry's place in its folder's listing and its name's NtfsOrderKey.
+struct SortPlace {
+    std::uint64_t key;
+    std::size_t place;
+};
+
+// Puts a folder's entries in NTFS order. Their keys decide most comparisons; the places are
+// sorted, and each entry is then moved once, along the cycles of the order. places is room that
+// calls share.
+void SortEntries(OpenFolder& folder, std::vector<SortPlace>& places) {
+    std::vector<FolderEntry>& entries = folder.entries;
+    places.clear();
+    for (std::size_t place = 0; place < entries.size(); ++place) {
+        places.push_back({NtfsOrderKey(entries[place].name), place});
+    }
+    std::sort(places.begin(), places.end(),
+              [&entries](const SortPlace& left, const SortPlace& right) {
+                  if (left.key != right.key && left.key != 0 && right.key != 0) {
+                      return left.key < right.key;
+                  }
+                  return NtfsNameLess(entries[left.place].name, entries[right.place].name);
               });
+    // places[i].place is where the entry for position i stands; each position done is marked by
+    // its own number.
+    for (std::size_t start = 0; start < entries.size(); ++start) {
+        if (places[start].place == start) {
+            continue;
+        }
+        FolderEntry held = std::move(entries[start]);
+        std::size_t position = start;
+        while (places[position].place != start) {
+            const std::size_t from = places[position].place;
+            entries[position] = std::move(entries[from]);
+            places[position].place = position;
+            position = from;
+        }
+        entries[position] = std::move(held);
+        places[position].place = position;
+    }
 }
 
 }  // namespace
@@ -83,12 +117,18 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
     if (rootError) {
         return rootError;
     }
-    SortEntries(stack.back());
+    std::vector<SortPlace> places;
+    SortEntries(stack.back(), places);
 
     std::string entryPath;
+    // The emptied lists of folders walked: the next folders take them over with their room, so
+    // that a listing does not grow a list of its own.
+    std::vector<std::vector<FolderEntry>> spareLists;
     while (!stack.empty()) {
         OpenFolder& folder = stack.back();
         if (folder.next == folder.entries.size()) {
+            folder.entries.clear();
+            spareLists.push_back(std::move(folder.entries));
             stack.pop_back();
             const boost::system::error_code error = LeaveFolder(chain);
             if (error) {
@@ -121,6 +161,10 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
         const bool enter = entry.isRealFolder;
         if (enter) {
             child.windowsPath = entryPath;
+            if (!spareLists.empty()) {
+                child.entries = std::move(spareLists.back());
+                spareLists.pop_back();
+            }
         }
         ClassifyScannedPath(entryPath, inventory);
         if (enter) {
@@ -130,7 +174,7 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
                 ReportAccessError(errorOutput, child.windowsPath, error);
             }
             if (entered) {
-                SortEntries(child);
+                SortEntries(child, places);
                 stack.push_back(std::move(child));
             }
         }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <set>
 
 #include "Sha1Peer.h"
@@ -39,6 +40,19 @@ TEST(FilterIdentifierFromClocks, IsTheSha1OfTheComplementedReadingAndTheFirstGen
         EXPECT_EQ(FilterIdentifierFromClocks(cases[i].steadyNanoseconds, cases[i].clockValue),
                   expected[i])
             << "case " << i;
+    }
+}
+
+TEST(FirstMt19937Output, IsTheFirstOutputOfTheStandardEngine) {
+    std::vector<std::uint32_t> seeds = {0u, 1u, 5489u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu};
+    for (std::uint32_t i = 0; i < 20000; ++i) {
+        seeds.push_back(i);                // what clock() gives in a short run
+        seeds.push_back(i * 2654435761u);  // spread over the whole range, both top bits
+        seeds.push_back(~i);
+    }
+    for (const std::uint32_t seed : seeds) {
+        std::mt19937 engine(seed);
+        ASSERT_EQ(FirstMt19937Output(seed), engine()) << "seed " << seed;
     }
 }
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <sstream>
 
 #include "TestSupport.h"
+#include "model/XmlText.h"
 
 namespace tamrivo {
 namespace {
@@ -18,20 +20,13 @@ const std::string kMaskedIdentifierLine =
 struct Written {
     std::string masked;  // the bytes written, identifiers masked
     std::vector<std::string> identifiers;
-    LineList lines;  // the list after the call
 };
 
 Written Write(const SourceInventory& inventory, const FolderList& folders) {
     Written written;
-    written.lines = {"L1", "L2"};
     std::ostringstream output;
-    WriteNewFilters(output, written.lines, inventory, folders);
+    WriteNewFilters(output, {"L1", "L2"}, inventory, folders);
     written.masked = testing::MaskFilterIdentifiers(output.str(), written.identifiers);
-    std::string joined;
-    for (const std::string& line : written.lines) {
-        joined += line + "\r\n";
-    }
-    EXPECT_EQ(joined, output.str()) << "the list holds what was written";
     return written;
 }
 
@@ -77,17 +72,23 @@ TEST(WriteNewFilters, OtherFilesAreWrittenAndSpecialCharactersEscaped) {
     EXPECT_EQ(distinct.size(), 3u) << "the same folder twice gets two identifiers";
 }
 
-TEST(MakeFilterLine, NamesTheFolderAfterSrcAndLeavesThePathAlone) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"..\\..\\Src\\Module\\Sub\\b.c", "      <Filter>Module\\Sub</Filter> "},
-        {"..\\..\\Src\\Module\\a.h", "      <Filter>Module</Filter> "},
-        {"..\\..\\Src\\main.c", "      <Filter></Filter> "},
-        {"D:\\Repo\\x.c", "      <Filter>D:\\Repo</Filter> "},
-    };
-    for (const auto& [path, line] : cases) {
-        const std::string before = path;
-        EXPECT_EQ(MakeFilterLine(path), line) << path;
-        EXPECT_EQ(path, before);
+TEST(XmlEscaped, EscapesEveryByteWhereverItStands) {
+    // Bytes that are escaped, that are not, and that differ from an escaped one in the top bit
+    // only, at every place of values longer and shorter than the eight bytes looked at at once.
+    const std::string bytes = "&<>\"'a\\\xA6\xBC\xBE\xA2\x80";
+    std::mt19937 random(12);
+    std::string storage;
+    for (int round = 0; round < 3000; ++round) {
+        std::string value(random() % 40, 'x');
+        for (char& c : value) {
+            c = random() % 3 == 0 ? bytes[random() % bytes.size()] : 'x';
+        }
+        std::string expected;
+        for (const char c : value) {
+            const XmlEntity* entity = EscapingEntity(c);
+            expected += entity == nullptr ? std::string(1, c) : std::string(entity->reference);
+        }
+        ASSERT_EQ(XmlEscaped(value, storage), expected) << value;
     }
 }
 

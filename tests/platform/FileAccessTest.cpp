@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,12 +40,33 @@ TEST(OpenInputFile, ReadsEveryByteUnchanged) {
     WriteFile(path, kAwkwardBytes);
     boost::filesystem::ifstream stream;
     OpenInputFile(stream, NativePath(path));
-    std::vector<std::string> lines;
-    std::string line;
-    while (ReadTextLine(stream, line) != LineRead::Nothing) {
-        lines.push_back(line);
+    std::deque<std::string> lines;
+    ReadCompleteLines(stream, lines);
+    EXPECT_EQ(lines, (std::deque<std::string>{"one", "two\rthree", "\x1a four", ""}));
+}
+
+TEST(AppendTextLine, WritesLinesOfEveryLengthInOrder) {
+    // Lengths around the buffer's size: lines that fill it, that overflow it, that exceed it.
+    const std::size_t lengths[] = {0,
+                                   1,
+                                   TextBufferBytes - 3,
+                                   TextBufferBytes - 2,
+                                   1,
+                                   TextBufferBytes - 1,
+                                   TextBufferBytes,
+                                   3 * TextBufferBytes,
+                                   7};
+    std::ostringstream output;
+    TextLineBuffer buffer{output, {}};
+    std::string expected;
+    char filler = 'a';
+    for (const std::size_t length : lengths) {
+        const std::string line(length, filler++);
+        AppendTextLine(buffer, {line.substr(0, length / 2), line.substr(length / 2)});
+        expected += line + "\r\n";
     }
-    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two\rthree", "\x1a four", "", "last"}));
+    FlushTextLines(buffer);
+    EXPECT_TRUE(output.str() == expected);
 }
 
 TEST(NativePathFromWindowsForm, NamesTheFileThatTheWindowsFormNames) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/TextFile.h"
+
 namespace tamrivo {
 namespace {
 
@@ -31,6 +33,9 @@ TEST(ReadProjectLines, TakesEveryLineThatHasALineEnd) {
         {"byte-order mark", "\xEF\xBB\xBF<?xml?>\r\nb\r\n", {"\xEF\xBB\xBF<?xml?>", "b"}},
         {"CR inside a line", "a\rb\r\nc\r\r\n\rd\n", {"a\rb", "c\r", "\rd"}},
         {"bytes as they are", "\0\xff\x80\r\n"s, {"\0\xff\x80"s}},
+        {"a line end across the pieces read",
+         std::string(TextBufferBytes - 1, 'x') + "\r\ny\r\n" + std::string(TextBufferBytes, 'z'),
+         {std::string(TextBufferBytes - 1, 'x'), "y"}},
     };
     for (const ReadCase& c : cases) {
         std::istringstream input(c.bytes);

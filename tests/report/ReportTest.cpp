@@ -7,6 +7,7 @@
 #include <chrono>
 #include <ctime>
 #include <iomanip>
+#include <random>
 #include <sstream>
 
 #include "ReportTestSupport.h"
@@ -170,6 +171,29 @@ TEST(WriteReport, ComparesOldItemsAndTreeFilesKindByKind) {
         EXPECT_EQ(added.headerFiles, c.added.headerFiles);
         EXPECT_EQ(added.sourceFiles, c.added.sourceFiles);
         EXPECT_EQ(added.otherFiles, c.added.otherFiles);
+    }
+}
+
+TEST(SortInByteOrder, SortsAsStdSortDoes) {
+    std::mt19937 random(15);
+    // Lists of short names from a few bytes, so that prefixes and duplicates are common, in
+    // ascending runs of every length, from one entry (no order at all) to the whole list.
+    for (int round = 0; round < 400; ++round) {
+        const std::size_t size = random() % 600;
+        const std::size_t runLength = 1 + random() % (size + 1);
+        std::vector<std::string> list(size);
+        for (std::string& name : list) {
+            for (std::size_t n = random() % 6; n > 0; --n) {
+                name += "aB\\.\xE9"[random() % 5];
+            }
+        }
+        for (std::size_t run = 0; run < size; run += runLength) {
+            std::sort(list.begin() + run, list.begin() + std::min(size, run + runLength));
+        }
+        std::vector<std::string> expected = list;
+        std::sort(expected.begin(), expected.end());
+        SortInByteOrder(list);
+        ASSERT_EQ(list, expected) << "round " << round;
     }
 }
 

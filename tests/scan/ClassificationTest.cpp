@@ -83,12 +83,13 @@ TEST(ClassifyOldItems, UsesTheSmallerTableAndKeepsEntriesAsWritten) {
                                   "C:\\anything\\x.c",
                                   ".h",
                                   "main.c"};
-    SourceInventory inventory;
+    InventoryViews inventory;
     ClassifyOldItems(oldItems, inventory);
-    EXPECT_EQ(inventory.headerFiles, (Strings{"util.h", ".h"}));
-    EXPECT_EQ(inventory.sourceFiles,
-              (Strings{"main.c", "util.cpp", "C:\\anything\\x.c", "main.c"}));
-    EXPECT_EQ(inventory.otherFiles, (Strings{"start.s", "build.bat"}));
+    using Views = std::vector<std::string_view>;
+    EXPECT_EQ(inventory.headerFiles, (Views{"util.h", ".h"}));
+    EXPECT_EQ(inventory.sourceFiles, (Views{"main.c", "util.cpp", "C:\\anything\\x.c", "main.c"}));
+    EXPECT_EQ(inventory.otherFiles, (Views{"start.s", "build.bat"}));
+    EXPECT_EQ(inventory.sourceFiles[0].data(), oldItems[6].data()) << "a view, not a copy";
 }
 
 TEST(ExtensionTables, NoExtensionEndsAnother) {

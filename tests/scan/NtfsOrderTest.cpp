@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,52 @@ TEST(NtfsNameLess, FoldsEveryScriptAndComparesUtf16CodeUnits) {
     std::reverse(names.begin(), names.end());
     std::sort(names.begin(), names.end(), NtfsNameLess);
     EXPECT_EQ(names, ordered);
+}
+
+// A start that both names share, in ASCII, leaves the order to the rest: checked for starts
+// shorter and longer than the eight bytes passed over at once, and rests in either case, beyond
+// ASCII (é, É and Ë, whose second bytes alone would order them otherwise) or empty.
+TEST(NtfsNameLess, ASharedAsciiStartLeavesTheOrderToTheRest) {
+    const Strings rests = {"",   "a",        "A",        "b",        "_",    "ab",
+                           "aB", "\xc3\xa9", "\xc3\x89", "\xc3\x8b", "\xff", "a\xff"};
+    std::string start;
+    for (int length = 0; length <= 20; ++length) {
+        for (const std::string& x : rests) {
+            for (const std::string& y : rests) {
+                EXPECT_EQ(NtfsNameLess(start + x, start + y), NtfsNameLess(x, y))
+                    << '"' << start << x << "\" \"" << start << y << '"';
+            }
+        }
+        start += static_cast<char>('A' + length % 3 + (length % 2) * ('a' - 'A'));
+    }
+}
+
+// Wherever two names' keys differ, they order the names as NtfsNameLess does; a name with a byte
+// beyond ASCII among its first eight has none (zero), any other name has one.
+TEST(NtfsOrderKey, OrdersAsNtfsNameLessWhereKeysDiffer) {
+    Strings names = {"\x01", "\xc3\xa9t\xc3\xa9.c", "abcdefg\xc3\xa9", "abcdefgh\xc3\xa9"};
+    const std::string bytes = "aAbB_.9~\x01";
+    for (std::size_t length = 1; length <= 10; ++length) {
+        for (std::size_t first = 0; first < bytes.size(); ++first) {
+            for (std::size_t last = 0; last < bytes.size(); ++last) {
+                names.push_back(std::string(length - 1, bytes[first]) + bytes[last]);
+            }
+        }
+    }
+    for (const std::string& left : names) {
+        const std::uint64_t leftKey = NtfsOrderKey(left);
+        const std::string start = left.substr(0, 8);
+        EXPECT_EQ(leftKey == 0,
+                  std::any_of(start.begin(), start.end(),
+                              [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+            << left;
+        for (const std::string& right : names) {
+            const std::uint64_t rightKey = NtfsOrderKey(right);
+            if (leftKey != 0 && rightKey != 0 && leftKey != rightKey) {
+                ASSERT_EQ(leftKey < rightKey, NtfsNameLess(left, right)) << left << " " << right;
+            }
+        }
+    }
 }
 
 }  // namespace

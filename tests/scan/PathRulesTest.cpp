@@ -66,6 +66,9 @@ TEST(IsOutsideExcludedFolders, FindsTheMarkersAnywhere) {
         {"x\\Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\Releases", false},
         {"Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\ReviewDocument\\a.h", false},
         {"Src_ThirdParty/Src_QRX5/Src_VORN-QRX5/Tools", true},
+        {"x\\Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\Src_ThirdParty\\Src_QRX5\\Src_VORN-"
+         "QRX5\\Tools",
+         false},
         {"", true},
     };
     for (const auto& [input, expected] : cases) {
