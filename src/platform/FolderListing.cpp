@@ -1,5 +1,19 @@
 #include "platform/FolderListing.h"
 
+#include <algorithm>
+#include <thread>
+
+namespace tamrivo {
+namespace {
+
+// The processors, at most four: a walk gains little from more threads on one file system.
+std::size_t ProcessorsForAWalk() {
+    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+}
+
+}  // namespace
+}  // namespace tamrivo
+
 #ifdef _WIN32
 
 #include <windows.h>
@@ -74,9 +88,12 @@ boost::system::error_code EnterRootFolder(FolderChain& chain, const fs::path& ro
     return ListFolder(root, entries);
 }
 
-bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<FolderEntry>& entries,
-                    boost::system::error_code& error) {
-    const fs::path path = chain.folders.back().path / name;
+namespace {
+
+// Opens the sub-folder at path, refusing a link, and holds it as the chain's innermost folder.
+// False when it was not: it is no folder any more (a link, a file: error unset) or it cannot be
+// opened (error set).
+bool HoldSubFolder(FolderChain& chain, const fs::path& path, boost::system::error_code& error) {
     const HANDLE handle = OpenFolder(path, true);
     if (handle == INVALID_HANDLE_VALUE) {
         error = LastCallError();
@@ -95,8 +112,33 @@ bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<Fol
         return false;
     }
     Hold(chain, handle, path);
-    error = ListFolder(path, entries);
     return true;
+}
+
+}  // namespace
+
+bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<FolderEntry>& entries,
+                    boost::system::error_code& error) {
+    if (!HoldSubFolder(chain, chain.folders.back().path / name, error)) {
+        return false;
+    }
+    error = ListInnermostFolder(chain, entries);
+    return true;
+}
+
+bool OpenSubFolderInNewChain(const FolderChain& chain, std::size_t level, const std::string& name,
+                             FolderChain& into) {
+    boost::system::error_code error;
+    return HoldSubFolder(into, chain.folders[level].path / name, error);
+}
+
+boost::system::error_code ListInnermostFolder(const FolderChain& chain,
+                                              std::vector<FolderEntry>& entries) {
+    return ListFolder(chain.folders.back().path, entries);
+}
+
+std::size_t WalkThreadCount() {
+    return ProcessorsForAWalk();
 }
 
 boost::system::error_code LeaveFolder(FolderChain& chain) {
@@ -111,6 +153,7 @@ boost::system::error_code LeaveFolder(FolderChain& chain) {
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -177,10 +220,11 @@ void Hold(FolderChain& chain, int descriptor) {
     chain.folders.push_back(std::move(folder));
 }
 
-// Appends the entries of the chain's innermost folder, each with its own status query. The
-// folder's own descriptor is read with getdents64: neither a copy of it nor a directory stream,
-// which would cost three more system calls per folder.
-boost::system::error_code ListInnermostFolder(FolderChain& chain,
+}  // namespace
+
+// The folder's own descriptor is read with getdents64: neither a copy of it nor a directory
+// stream, which would cost three more system calls per folder.
+boost::system::error_code ListInnermostFolder(const FolderChain& chain,
                                               std::vector<FolderEntry>& entries) {
     const int folder = Descriptor(chain.folders.back());
     alignas(dirent64) char listing[32 * 1024];
@@ -213,8 +257,6 @@ boost::system::error_code ListInnermostFolder(FolderChain& chain,
         }
     }
 }
-
-}  // namespace
 
 FolderChain::~FolderChain() {
     for (const HeldFolder& folder : folders) {
@@ -251,6 +293,32 @@ bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<Fol
     Hold(chain, descriptor);
     error = ListInnermostFolder(chain, entries);
     return true;
+}
+
+bool OpenSubFolderInNewChain(const FolderChain& chain, std::size_t level, const std::string& name,
+                             FolderChain& into) {
+    const HeldFolder& folder = chain.folders[level];
+    if (folder.handle == -1) {
+        return false;
+    }
+    const int descriptor =
+        openat(Descriptor(folder), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor == -1) {
+        return false;
+    }
+    Hold(into, descriptor);
+    return true;
+}
+
+std::size_t WalkThreadCount() {
+    // Each thread's chain may need to let go of folders to make room; with a few hundred
+    // descriptors or more, two chains and the folders waiting between them always find it.
+    constexpr rlim_t kDescriptorsForThreads = 256;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur < kDescriptorsForThreads) {
+        return 1;
+    }
+    return ProcessorsForAWalk();
 }
 
 boost::system::error_code LeaveFolder(FolderChain& chain) {

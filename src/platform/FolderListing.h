@@ -37,6 +37,7 @@ struct FolderChain {
     std::vector<HeldFolder> folders;
 
     FolderChain() = default;
+    FolderChain(FolderChain&&) noexcept = default;
     FolderChain(const FolderChain&) = delete;
     FolderChain& operator=(const FolderChain&) = delete;
     // Closes every folder still held.
@@ -57,6 +58,22 @@ boost::system::error_code EnterRootFolder(FolderChain& chain, const boost::files
 // the listing early, if anything.
 bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<FolderEntry>& entries,
                     boost::system::error_code& error);
+
+// Opens the sub-folder name of the chain's folder at level inside it, refusing a link, as the
+// first folder of the empty chain into, without listing it: another thread may walk below it.
+// False when it cannot be opened so, also when the folder at level is let go; nothing is reported,
+// as the walk of chain meets the sub-folder again.
+bool OpenSubFolderInNewChain(const FolderChain& chain, std::size_t level, const std::string& name,
+                             FolderChain& into);
+
+// Appends the entries of the chain's innermost folder, each with one status query of its own that
+// follows links; gives the error that ended the listing early, if any.
+boost::system::error_code ListInnermostFolder(const FolderChain& chain,
+                                              std::vector<FolderEntry>& entries);
+
+// How many threads a walk may use: one per processor, at most four; one where the process may
+// hold so few descriptors that the chains of several threads would run short of them.
+std::size_t WalkThreadCount();
 
 // Closes the innermost folder. Gives an error when its parent, let go for want of descriptors,
 // cannot be opened again as the same folder: the walk cannot go back up.

@@ -1,8 +1,12 @@
 #include "scan/SourceTreeWalk.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <ostream>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/FileAccess.h"
@@ -10,42 +14,59 @@
 #include "scan/Classification.h"
 #include "scan/NtfsOrder.h"
 #include "scan/PathRules.h"
+#include "scan/WalkParts.h"
 
 namespace tamrivo {
 namespace {
+
+// A sub-folder of an open folder that another part of the walk covers.
+struct HandedOff {
+    std::size_t entry;  // its place among the folder's entries
+    std::size_t part;   // the part that walks below it
+};
 
 // One folder being walked: its entries in NTFS order and the next one to handle.
 struct OpenFolder {
     std::string windowsPath;
     std::vector<FolderEntry> entries;
     std::size_t next = 0;
+    std::vector<HandedOff> handedOff;  // in the order of their entries
+    std::size_t nextHandedOff = 0;
+    std::size_t searchedForHandOff = 0;  // entries before it are handed off or cannot be
 };
 
-void ReportAccessError(std::ostream& errorOutput, const std::string& path,
-                       const std::string& message) {
-    errorOutput << "Error While Accessing : " << path << " :: " << message << std::endl;
+void ReportAccessError(std::string& errors, const std::string& path, const std::string& message) {
+    errors += "Error While Accessing : ";
+    errors += path;
+    errors += " :: ";
+    errors += message;
+    errors += '\n';
 }
 
-void ReportAccessError(std::ostream& errorOutput, const std::string& path,
+void ReportAccessError(std::string& errors, const std::string& path,
                        const boost::system::error_code& error) {
-    ReportAccessError(errorOutput, path, error.message());
+    ReportAccessError(errors, path, error.message());
 }
 
 bool IsLineBreak(char c) {
     return c == '\n' || c == '\r';
 }
 
+bool HoldsLineBreak(const std::string& name) {
+    return std::any_of(name.begin(), name.end(), IsLineBreak);
+}
+
 // A name with a line break (possible off Windows) would split a line of the new files and come
 // back as a different line on the next run; such an entry is reported, its breaks shown as "?",
 // and left out with everything below it.
-bool LeftOutForLineBreak(std::ostream& errorOutput, const std::string& name,
+bool LeftOutForLineBreak(std::string& errors, const std::string& name,
                          const std::string& entryPath) {
-    if (std::none_of(name.begin(), name.end(), IsLineBreak)) {
+    if (!HoldsLineBreak(name)) {
         return false;
     }
     std::string shown = entryPath;
     std::replace_if(shown.begin(), shown.end(), IsLineBreak, '?');
-    ReportAccessError(errorOutput, shown, "the name holds a line break; left out");
+    ReportAccessError(errors, shown, "the name holds a line break; left out");
     return true;
 }
 
@@ -105,54 +126,73 @@ void SortEntries(OpenFolder& folder, std::vector<SortPlace>& places) {
     }
 }
 
-}  // namespace
-
-boost::system::error_code WalkSourceTree(const std::string& root, SourceInventory& inventory,
-                                         FolderList& folders, std::ostream& errorOutput) {
-    FolderChain chain;
-    std::vector<OpenFolder> stack(1);
-    stack.back().windowsPath = root;
-    const boost::system::error_code rootError =
-        EnterRootFolder(chain, NativePath(root), stack.back().entries);
-    if (rootError) {
-        return rootError;
-    }
-    std::vector<SortPlace> places;
-    SortEntries(stack.back(), places);
-
-    std::string entryPath;
+// One thread's walk of one part: its folders, each open, the part's first at the bottom.
+struct PartWalk {
+    WalkShare& share;
+    WalkPart& part;
+    std::vector<OpenFolder> stack;
+    std::vector<SortPlace> places;  // room for SortEntries
+    std::string entryPath;          // room for JoinWindowsPath
     // The emptied lists of folders walked: the next folders take them over with their room, so
     // that a listing does not grow a list of its own.
     std::vector<std::vector<FolderEntry>> spareLists;
-    while (!stack.empty()) {
-        OpenFolder& folder = stack.back();
-        if (folder.next == folder.entries.size()) {
-            folder.entries.clear();
-            spareLists.push_back(std::move(folder.entries));
-            stack.pop_back();
-            const boost::system::error_code error = LeaveFolder(chain);
-            if (error) {
-                // The folder above cannot be found again: nothing more can be walked.
-                ReportAccessError(errorOutput, stack.back().windowsPath, error);
-                break;
-            }
-            continue;
+
+    bool IsRootFolder(std::size_t level) const { return part.isRoot && level == 0; }
+
+    std::vector<FolderEntry> SpareList() {
+        std::vector<FolderEntry> list;
+        if (!spareLists.empty()) {
+            list = std::move(spareLists.back());
+            spareLists.pop_back();
         }
-        const FolderEntry& entry = folder.entries[folder.next++];
-        JoinWindowsPath(folder.windowsPath, stack.size() == 1, entry.name, entryPath);
-        if (LeftOutForLineBreak(errorOutput, entry.name, entryPath)) {
-            continue;
+        return list;
+    }
+
+    // Gives a waiting thread the first sub-folder not yet walked nearest the part's first folder:
+    // the most work for one hand-off. A folder that cannot be handed off stays with this part.
+    void HandOffASubFolder() {
+        for (std::size_t level = 0; level < stack.size(); ++level) {
+            OpenFolder& folder = stack[level];
+            std::size_t& entry = folder.searchedForHandOff;
+            for (entry = std::max(entry, folder.next); entry < folder.entries.size(); ++entry) {
+                const FolderEntry& candidate = folder.entries[entry];
+                if (!candidate.isRealFolder || candidate.statusError ||
+                    HoldsLineBreak(candidate.name)) {
+                    continue;
+                }
+                FolderChain chain;
+                if (!OpenSubFolderInNewChain(part.chain, level, candidate.name, chain)) {
+                    continue;
+                }
+                std::string path;
+                JoinWindowsPath(folder.windowsPath, IsRootFolder(level), candidate.name, path);
+                folder.handedOff.push_back(
+                    {entry, HandOut(share, std::move(chain), std::move(path))});
+                ++entry;
+                return;
+            }
+        }
+    }
+
+    // Handles the next entry of the innermost folder.
+    void WalkEntry() {
+        OpenFolder& folder = stack.back();
+        const std::size_t index = folder.next++;
+        const FolderEntry& entry = folder.entries[index];
+        JoinWindowsPath(folder.windowsPath, IsRootFolder(stack.size() - 1), entry.name, entryPath);
+        if (LeftOutForLineBreak(part.errors, entry.name, entryPath)) {
+            return;
         }
 
-        // The listing made the entry's own status query, following links: a link to a folder is
-        // listed as a folder.
+        // The listing made the entry's own status query, following links: a link to a folder
+        // is listed as a folder.
         if (entry.statusError) {
-            ReportAccessError(errorOutput, entryPath, entry.statusError);
+            ReportAccessError(part.errors, entryPath, entry.statusError);
         } else if (entry.isFolder) {
             std::string folderText = entryPath;
             TrimThroughSrc(folderText);
             if (IsOutsideExcludedFolders(folderText)) {
-                folders.push_back(std::move(folderText));
+                part.folders.push_back(std::move(folderText));
             }
         }
         // Only real folders are entered, each opened inside its parent: a link is listed but
@@ -161,17 +201,20 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
         const bool enter = entry.isRealFolder;
         if (enter) {
             child.windowsPath = entryPath;
-            if (!spareLists.empty()) {
-                child.entries = std::move(spareLists.back());
-                spareLists.pop_back();
-            }
         }
-        ClassifyScannedPath(entryPath, inventory);
+        ClassifyScannedPath(entryPath, part.inventory);
+        if (folder.nextHandedOff < folder.handedOff.size() &&
+            folder.handedOff[folder.nextHandedOff].entry == index) {
+            // What another part found below it belongs here.
+            Splice(part, folder.handedOff[folder.nextHandedOff++].part);
+            return;
+        }
         if (enter) {
+            child.entries = SpareList();
             boost::system::error_code error;
-            const bool entered = EnterSubFolder(chain, entry.name, child.entries, error);
+            const bool entered = EnterSubFolder(part.chain, entry.name, child.entries, error);
             if (error) {
-                ReportAccessError(errorOutput, child.windowsPath, error);
+                ReportAccessError(part.errors, child.windowsPath, error);
             }
             if (entered) {
                 SortEntries(child, places);
@@ -179,6 +222,90 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
             }
         }
     }
+
+    // Walks the part from its first folder, whose entries are listed unless it is the root.
+    void Walk() {
+        stack.push_back({});
+        stack.back().windowsPath = part.firstFolderPath;
+        stack.back().entries = std::move(part.listedEntries);
+        if (!part.isRoot) {
+            const boost::system::error_code error =
+                ListInnermostFolder(part.chain, stack.back().entries);
+            if (error) {
+                ReportAccessError(part.errors, part.firstFolderPath, error);
+            }
+        }
+        SortEntries(stack.back(), places);
+        while (!stack.empty()) {
+            OpenFolder& folder = stack.back();
+            if (folder.next < folder.entries.size()) {
+                if (ThreadsWait(share)) {
+                    HandOffASubFolder();
+                }
+                WalkEntry();
+                continue;
+            }
+            folder.entries.clear();
+            spareLists.push_back(std::move(folder.entries));
+            stack.pop_back();
+            const boost::system::error_code error = LeaveFolder(part.chain);
+            if (error) {
+                // The folder above cannot be found again: nothing more of this part can be
+                // walked.
+                ReportAccessError(part.errors, stack.back().windowsPath, error);
+                break;
+            }
+        }
+    }
+};
+
+// Walks parts until none is left.
+void WalkParts(WalkShare& share) {
+    while (WalkPart* const part = TakePart(share)) {
+        try {
+            PartWalk{share, *part, {}, {}, {}, {}}.Walk();
+        } catch (...) {
+            GiveUp(share, std::current_exception());
+        }
+        FinishPart(share);
+    }
+}
+
+}  // namespace
+
+boost::system::error_code WalkSourceTree(const std::string& root, SourceInventory& inventory,
+                                         FolderList& folders, std::ostream& errorOutput,
+                                         std::size_t threads) {
+    WalkShare share;
+    WalkPart& rootPart = share.parts.emplace_back();
+    rootPart.isRoot = true;
+    rootPart.firstFolderPath = root;
+    const boost::system::error_code rootError =
+        EnterRootFolder(rootPart.chain, NativePath(root), rootPart.listedEntries);
+    if (rootError) {
+        return rootError;
+    }
+    share.waiting.push_back(0);
+    ++share.waitingParts;
+
+    std::vector<std::thread> helpers;
+    try {
+        while (helpers.size() + 1 < threads) {
+            helpers.emplace_back(WalkParts, std::ref(share));
+        }
+    } catch (const std::system_error&) {
+        // Without more threads this one walks the whole tree.
+    }
+    WalkParts(share);
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    if (share.failure) {
+        std::rethrow_exception(share.failure);
+    }
+    std::string errors;
+    GatherParts(share.parts, inventory, folders, errors);
+    errorOutput << errors << std::flush;
     return {};
 }
 

@@ -178,5 +178,42 @@ TEST(WalkSourceTree, NamesWithLineBreaksAreReportedAndLeftOut) {
                                  "\\Sub?Dir :: the name holds a line break; left out\n");
 }
 
+TEST(WalkSourceTree, ThreadsSideBySideFindWhatOneThreadFinds) {
+    // Where the walk is cut into parts depends on when threads wait for work, so each count of
+    // threads walks the tree several times. Errors and left-out names stand at every depth, in
+    // parts and where parts are spliced in.
+    TempDir tree;
+    const std::string root = tree / "Src";
+    const std::string excluded = "/Src_ThirdParty/Src_QRX5/Src_VORN-QRX5/Tools";
+    std::vector<std::string> folders = {root};
+    for (int level = 0; level < 4; ++level) {
+        std::vector<std::string> below;
+        for (const std::string& folder : folders) {
+            // c0.h and its like are folders and header files at once.
+            for (const std::string& name : {"a", "B", "c", "D", "e"}) {
+                below.push_back(folder + "/" + name + std::to_string(level) +
+                                (name == "c" ? ".h" : ""));
+                WriteFile(below.back() + "/f.c", "");
+                WriteFile(below.back() + "/g.txt", "");
+            }
+            WriteFile(folder + "/h.h", "");
+            WriteFile(folder + excluded + "/x.c", "");
+            ASSERT_EQ(symlink("loop.h", (folder + "/loop.h").c_str()), 0);
+            ASSERT_EQ(symlink(".", (folder + "/self").c_str()), 0);
+            WriteFile(folder + "/line\nbreak/i.c", "");
+        }
+        folders = below;
+    }
+
+    const WalkResult alone = Walk(root, 1);
+    ASSERT_EQ(alone.folders.size(), 156u * 9u);
+    ASSERT_NE(alone.errors, "");
+    for (const std::size_t threads : {2, 3, 4}) {
+        for (int walk = 0; walk < 8; ++walk) {
+            EXPECT_TRUE(Walk(root, threads) == alone) << threads << " threads, walk " << walk;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tamrivo
