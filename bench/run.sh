@@ -9,7 +9,8 @@
 # repository's Src folder, with the arguments a user gives) with `find -L` over the same root and
 # with StatWalk, the floor of a walk that makes one status query per entry (readdir and fstatat
 # only; find -L queries only folders and links). Prints the medians, the ratios Tamrivo / find
-# and Tamrivo / floor and Tamrivo's peak resident memory.
+# and Tamrivo / floor, Tamrivo's peak resident memory and its processor time, summed over its
+# threads (the walk uses one per processor, at most four).
 set -euo pipefail
 export LC_ALL=C
 
@@ -60,7 +61,8 @@ repository_for() {
 }
 
 # Runs a command under /usr/bin/time -v with its output dropped; appends its wall time in
-# seconds to the file $1 and its peak resident memory in kB to $1.rss.
+# seconds to the file $1, its processor time (user and system, all threads) to $1.cpu and its
+# peak resident memory in kB to $1.rss.
 timed() {
     local record=$1
     shift
@@ -74,6 +76,8 @@ timed() {
     fi
     awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f\n", e - s }' >>"$record"
     awk -F': ' '/Maximum resident set size/ { print $2 }' "$scratch/time" >>"$record.rss"
+    awk -F': ' '/(User|System) time/ { cpu += $2 } END { printf "%.4f\n", cpu }' "$scratch/time" \
+        >>"$record.cpu"
 }
 
 median() {
@@ -88,7 +92,7 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ /
     "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Tamrivo: $(git -C "$top" rev-parse --short HEAD) (Release); $repeats pairs per size"
 
-declare -A tamrivo_median find_median floor_median rss
+declare -A tamrivo_median find_median floor_median rss cpu
 for count in "${sizes[@]}"; do
     repo=$(repository_for "$count")
     root="$repo/Src"
@@ -96,6 +100,7 @@ for count in "${sizes[@]}"; do
     tamrivo_command=("$tamrivo" --VcxprojPath=Prj/App.vcxproj
         --VcxprojFiltersPath=Prj/App.vcxproj.filters --SrcPath="$root")
     : >"$runs.tamrivo"
+    : >"$runs.tamrivo.cpu"
     : >"$runs.find"
     : >"$runs.floor"
     : >"$scratch/stderr"
@@ -119,6 +124,7 @@ for count in "${sizes[@]}"; do
     find_median[$count]=$(median "$runs.find")
     floor_median[$count]=$(median "$runs.floor")
     rss[$count]=$(maximum "$runs.tamrivo.rss")
+    cpu[$count]=$(median "$runs.tamrivo.cpu")
     echo
     echo "$count files ($(paste -sd';' "$repo/generated.txt" | sed 's/;/; /g'))"
     echo "  Tamrivo s: $(paste -sd' ' "$runs.tamrivo")"
@@ -127,12 +133,12 @@ for count in "${sizes[@]}"; do
 done
 
 echo
-printf '%8s  %10s  %10s  %10s  %14s  %14s  %16s\n' files "Tamrivo s" "find -L s" "floor s" \
-    "Tamrivo/find" "Tamrivo/floor" "Tamrivo peak MB"
+printf '%8s  %10s  %10s  %10s  %14s  %14s  %16s  %14s\n' files "Tamrivo s" "find -L s" "floor s" \
+    "Tamrivo/find" "Tamrivo/floor" "Tamrivo peak MB" "Tamrivo CPU s"
 for count in "${sizes[@]}"; do
     awk -v n="$count" -v t="${tamrivo_median[$count]}" -v f="${find_median[$count]}" \
-        -v w="${floor_median[$count]}" -v r="${rss[$count]}" \
-        'BEGIN { printf "%8d  %10.3f  %10.3f  %10.3f  %14.2f  %14.2f  %16.1f\n", n, t, f, w, t / f, t / w, r / 1024 }'
+        -v w="${floor_median[$count]}" -v r="${rss[$count]}" -v c="${cpu[$count]}" \
+        'BEGIN { printf "%8d  %10.3f  %10.3f  %10.3f  %14.2f  %14.2f  %16.1f  %14.3f\n", n, t, f, w, t / f, t / w, r / 1024, c }'
 done
 if [[ -n "${tamrivo_median[100000]:-}" && -n "${tamrivo_median[300000]:-}" ]]; then
     awk -v t1="${tamrivo_median[100000]}" -v t3="${tamrivo_median[300000]}" \
