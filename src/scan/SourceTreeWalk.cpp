@@ -56,6 +56,12 @@ bool HoldsLineBreak(const std::string& name) {
     return std::any_of(name.begin(), name.end(), IsLineBreak);
 }
 
+// True for an entry that the walk enters and lists whole: a real folder whose status and name
+// raise nothing to report.
+bool MayBeHandedOff(const FolderEntry& entry) {
+    return entry.isRealFolder && !entry.statusError && !HoldsLineBreak(entry.name);
+}
+
 // A name with a line break (possible off Windows) would split a line of the new files and come
 // back as a different line on the next run; such an entry is reported, its breaks shown as "?",
 // and left out with everything below it.
@@ -148,20 +154,32 @@ struct PartWalk {
         return list;
     }
 
+    // How many sub-folders of the open folders are neither walked nor handed off yet.
+    std::size_t foldersAhead = 0;
+    // The levels below it hold no sub-folder that could still be handed off.
+    std::size_t firstLevelToSearch = 0;
+
+    // Makes folder, listed and sorted, the innermost folder.
+    void PushFolder(OpenFolder&& folder) {
+        foldersAhead += static_cast<std::size_t>(
+            std::count_if(folder.entries.begin(), folder.entries.end(), MayBeHandedOff));
+        stack.push_back(std::move(folder));
+    }
+
     // Gives a waiting thread the first sub-folder not yet walked nearest the part's first folder:
-    // the most work for one hand-off. A folder that cannot be handed off stays with this part.
+    // the most work for one hand-off. Only while the part keeps another sub-folder to walk, so
+    // that a chain of single folders is not passed to and fro; a folder that cannot be handed
+    // off stays with this part.
     void HandOffASubFolder() {
-        for (std::size_t level = 0; level < stack.size(); ++level) {
+        for (std::size_t level = firstLevelToSearch; level < stack.size() && foldersAhead > 1;
+             ++level) {
             OpenFolder& folder = stack[level];
             std::size_t& entry = folder.searchedForHandOff;
             for (entry = std::max(entry, folder.next); entry < folder.entries.size(); ++entry) {
                 const FolderEntry& candidate = folder.entries[entry];
-                if (!candidate.isRealFolder || candidate.statusError ||
-                    HoldsLineBreak(candidate.name)) {
-                    continue;
-                }
                 FolderChain chain;
-                if (!OpenSubFolderInNewChain(part.chain, level, candidate.name, chain)) {
+                if (!MayBeHandedOff(candidate) ||
+                    !OpenSubFolderInNewChain(part.chain, level, candidate.name, chain)) {
                     continue;
                 }
                 std::string path;
@@ -169,7 +187,11 @@ struct PartWalk {
                 folder.handedOff.push_back(
                     {entry, HandOut(share, std::move(chain), std::move(path))});
                 ++entry;
+                --foldersAhead;
                 return;
+            }
+            if (level == firstLevelToSearch) {
+                ++firstLevelToSearch;
             }
         }
     }
@@ -209,6 +231,9 @@ struct PartWalk {
             Splice(part, folder.handedOff[folder.nextHandedOff++].part);
             return;
         }
+        if (MayBeHandedOff(entry)) {
+            --foldersAhead;
+        }
         if (enter) {
             child.entries = SpareList();
             boost::system::error_code error;
@@ -218,24 +243,24 @@ struct PartWalk {
             }
             if (entered) {
                 SortEntries(child, places);
-                stack.push_back(std::move(child));
+                PushFolder(std::move(child));
             }
         }
     }
 
     // Walks the part from its first folder, whose entries are listed unless it is the root.
     void Walk() {
-        stack.push_back({});
-        stack.back().windowsPath = part.firstFolderPath;
-        stack.back().entries = std::move(part.listedEntries);
+        OpenFolder first;
+        first.windowsPath = part.firstFolderPath;
+        first.entries = std::move(part.listedEntries);
         if (!part.isRoot) {
-            const boost::system::error_code error =
-                ListInnermostFolder(part.chain, stack.back().entries);
+            const boost::system::error_code error = ListInnermostFolder(part.chain, first.entries);
             if (error) {
                 ReportAccessError(part.errors, part.firstFolderPath, error);
             }
         }
-        SortEntries(stack.back(), places);
+        SortEntries(first, places);
+        PushFolder(std::move(first));
         while (!stack.empty()) {
             OpenFolder& folder = stack.back();
             if (folder.next < folder.entries.size()) {
@@ -248,6 +273,7 @@ struct PartWalk {
             folder.entries.clear();
             spareLists.push_back(std::move(folder.entries));
             stack.pop_back();
+            firstLevelToSearch = std::min(firstLevelToSearch, stack.size());
             const boost::system::error_code error = LeaveFolder(part.chain);
             if (error) {
                 // The folder above cannot be found again: nothing more of this part can be
