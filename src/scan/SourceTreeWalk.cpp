@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <ostream>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -142,6 +142,10 @@ struct PartWalk {
     // The emptied lists of folders walked: the next folders take them over with their room, so
     // that a listing does not grow a list of its own.
     std::vector<std::vector<FolderEntry>> spareLists;
+    // How many sub-folders of the open folders are neither walked nor handed off yet.
+    std::size_t foldersAhead = 0;
+    // The levels below it hold no sub-folder that could still be handed off.
+    std::size_t firstLevelToSearch = 0;
 
     bool IsRootFolder(std::size_t level) const { return part.isRoot && level == 0; }
 
@@ -153,11 +157,6 @@ struct PartWalk {
         }
         return list;
     }
-
-    // How many sub-folders of the open folders are neither walked nor handed off yet.
-    std::size_t foldersAhead = 0;
-    // The levels below it hold no sub-folder that could still be handed off.
-    std::size_t firstLevelToSearch = 0;
 
     // Makes folder, listed and sorted, the innermost folder.
     void PushFolder(OpenFolder&& folder) {
@@ -289,7 +288,7 @@ struct PartWalk {
 void WalkParts(WalkShare& share) {
     while (WalkPart* const part = TakePart(share)) {
         try {
-            PartWalk{share, *part, {}, {}, {}, {}}.Walk();
+            PartWalk{share, *part, {}, {}, {}, {}, 0, 0}.Walk();
         } catch (...) {
             GiveUp(share, std::current_exception());
         }
@@ -319,8 +318,8 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
         while (helpers.size() + 1 < threads) {
             helpers.emplace_back(WalkParts, std::ref(share));
         }
-    } catch (const std::system_error&) {
-        // Without more threads this one walks the whole tree.
+    } catch (const std::exception&) {
+        // The threads that could be started walk the whole tree; this one at least.
     }
     WalkParts(share);
     for (std::thread& helper : helpers) {

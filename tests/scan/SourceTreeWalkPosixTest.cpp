@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <string_view>
 
 #include "SourceTreeWalkTestSupport.h"
 #include "TestSupport.h"
@@ -190,8 +191,8 @@ TEST(WalkSourceTree, ThreadsSideBySideFindWhatOneThreadFinds) {
         std::vector<std::string> below;
         for (const std::string& folder : folders) {
             // c0.h and its like are folders and header files at once.
-            for (const std::string& name : {"a", "B", "c", "D", "e"}) {
-                below.push_back(folder + "/" + name + std::to_string(level) +
+            for (const std::string_view name : {"a", "B", "c", "D", "e"}) {
+                below.push_back(folder + "/" + std::string(name) + std::to_string(level) +
                                 (name == "c" ? ".h" : ""));
                 WriteFile(below.back() + "/f.c", "");
                 WriteFile(below.back() + "/g.txt", "");
