@@ -137,6 +137,11 @@ boost::system::error_code ListInnermostFolder(const FolderChain& chain,
     return ListFolder(chain.folders.back().path, entries);
 }
 
+std::size_t FoldersHeldPerChain(std::size_t) {
+    // Handles are not counted against a limit of the process: folders are never let go.
+    return std::numeric_limits<std::size_t>::max();
+}
+
 std::size_t WalkThreadCount() {
     return ProcessorsForAWalk();
 }
@@ -186,25 +191,26 @@ bool IsRealFolder(int folder, const dirent64& listed) {
 // Closes the outermost folder still held but the innermost, noting which folder it is so that it
 // can be recognised when opened again; false when there is none.
 bool LetGoOfAnOuterFolder(FolderChain& chain) {
-    for (std::size_t level = 0; level + 1 < chain.folders.size(); ++level) {
-        HeldFolder& folder = chain.folders[level];
-        if (folder.handle != -1) {
-            struct stat status {};
-            fstat(Descriptor(folder), &status);
-            folder.device = status.st_dev;
-            folder.number = status.st_ino;
-            close(Descriptor(folder));
-            folder.handle = -1;
-            return true;
-        }
+    if (chain.letGo + 1 >= chain.folders.size()) {
+        return false;
     }
-    return false;
+    HeldFolder& folder = chain.folders[chain.letGo++];
+    struct stat status {};
+    fstat(Descriptor(folder), &status);
+    folder.device = status.st_dev;
+    folder.number = status.st_ino;
+    close(Descriptor(folder));
+    folder.handle = -1;
+    return true;
 }
 
 // Calls open until it gives a descriptor or fails for another reason than the process's or the
-// system's limit on descriptors, letting go of outer folders of the chain to make room.
+// system's limit on descriptors, letting go of outer folders of the chain to make room; first
+// of those beyond the chain's share.
 template <typename Open>
 int OpenMakingRoom(FolderChain& chain, const Open& open) {
+    while (chain.folders.size() - chain.letGo >= chain.mostHeld && LetGoOfAnOuterFolder(chain)) {
+    }
     while (true) {
         const int descriptor = open();
         if (descriptor != -1 || (errno != EMFILE && errno != ENFILE) ||
@@ -310,6 +316,18 @@ bool OpenSubFolderInNewChain(const FolderChain& chain, std::size_t level, const 
     return true;
 }
 
+std::size_t FoldersHeldPerChain(std::size_t chains) {
+    // Descriptors kept free for the rest of the process and the folders handed between threads.
+    constexpr rlim_t kKeptFree = 64;
+    rlimit limit{};
+    if (chains <= 1 || getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+        return std::numeric_limits<std::size_t>::max();
+    }
+    const rlim_t shared = limit.rlim_cur > kKeptFree ? limit.rlim_cur - kKeptFree : 0;
+    // Two: the innermost folder and the one being opened inside it.
+    return std::max<std::size_t>(2, static_cast<std::size_t>(shared / chains));
+}
+
 std::size_t WalkThreadCount() {
     // Each thread's chain may need to let go of folders to make room; with a few hundred
     // descriptors or more, two chains and the folders waiting between them always find it.
@@ -338,6 +356,7 @@ boost::system::error_code LeaveFolder(FolderChain& chain) {
             close(descriptor);
         } else {
             parent.handle = descriptor;
+            --chain.letGo;
         }
     }
     close(child);

@@ -2,7 +2,9 @@
 
 #include <boost/filesystem/path.hpp>
 #include <boost/system/error_code.hpp>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,11 @@ struct HeldFolder {
 // checked to be the same folder) when the walk comes back to them.
 struct FolderChain {
     std::vector<HeldFolder> folders;
+    // How many folders the chain may hold at once: its share of the process's descriptors where
+    // the chains of several threads share them (FoldersHeldPerChain). Beyond it, as when the
+    // process runs short of descriptors, the outermost folders are let go.
+    std::size_t mostHeld = std::numeric_limits<std::size_t>::max();
+    std::size_t letGo = 0;  // the outermost folders, let go
 
     FolderChain() = default;
     FolderChain(FolderChain&&) noexcept = default;
@@ -70,6 +77,10 @@ bool OpenSubFolderInNewChain(const FolderChain& chain, std::size_t level, const 
 // follows links; gives the error that ended the listing early, if any.
 boost::system::error_code ListInnermostFolder(const FolderChain& chain,
                                               std::vector<FolderEntry>& entries);
+
+// The share of the process's descriptors that each of chains chains, held at once by the threads
+// of one walk, may use: FolderChain::mostHeld.
+std::size_t FoldersHeldPerChain(std::size_t chains);
 
 // How many threads a walk may use: one per processor, at most four; one where the process may
 // hold so few descriptors that the chains of several threads would run short of them.

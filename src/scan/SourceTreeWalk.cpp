@@ -302,7 +302,9 @@ boost::system::error_code WalkSourceTree(const std::string& root, SourceInventor
                                          FolderList& folders, std::ostream& errorOutput,
                                          std::size_t threads) {
     WalkShare share;
+    share.foldersHeldPerChain = FoldersHeldPerChain(threads);
     WalkPart& rootPart = share.parts.emplace_back();
+    rootPart.chain.mostHeld = share.foldersHeldPerChain;
     rootPart.isRoot = true;
     rootPart.firstFolderPath = root;
     const boost::system::error_code rootError =

@@ -98,6 +98,7 @@ std::size_t HandOut(WalkShare& share, FolderChain&& chain, std::string&& firstFo
     const std::lock_guard<std::mutex> lock(share.mutex);
     WalkPart& part = share.parts.emplace_back();
     part.chain.folders.swap(chain.folders);
+    part.chain.mostHeld = share.foldersHeldPerChain;
     part.firstFolderPath = std::move(firstFolderPath);
     const std::size_t number = share.parts.size() - 1;
     share.waiting.push_back(number);

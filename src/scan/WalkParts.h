@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -51,6 +52,7 @@ struct WalkShare {
     std::vector<std::size_t> waiting;  // the parts no thread has taken
     std::size_t walking = 0;           // threads walking a part
     std::exception_ptr failure;        // what ended a part early; no part is taken after it
+    std::size_t foldersHeldPerChain = std::numeric_limits<std::size_t>::max();
     // Read without the lock, to decide whether to hand off work.
     std::atomic<std::size_t> idleThreads{0};
     std::atomic<std::size_t> waitingParts{0};

@@ -216,5 +216,41 @@ TEST(WalkSourceTree, ThreadsSideBySideFindWhatOneThreadFinds) {
     }
 }
 
+TEST(WalkSourceTree, ThreadsShareFewDescriptorsWithoutRunningShort) {
+    // A comb: a chain of folders z, each also holding a folder a with a sub-folder of its own.
+    // While one thread is deep in the chain, another walks the a folders handed to it.
+    TempDir tree;
+    const std::string root = tree / "Src";
+    constexpr int kDepth = 80;
+    std::string folder = root;
+    for (int level = 0; level < kDepth; ++level) {
+        WriteFile(folder + "/a/s/leaf.c", "");
+        WriteFile(folder + "/f.c", "");
+        folder += "/z";
+    }
+
+    const int probe = open("/dev/null", O_RDONLY);
+    ASSERT_GE(probe, 0);
+    close(probe);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = static_cast<rlim_t>(probe) + kDepth / 2;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limited), 0);
+    const WalkResult alone = Walk(root, 1);
+    std::vector<WalkResult> shared;
+    for (int walk = 0; walk < 8; ++walk) {
+        shared.push_back(Walk(root, 2));
+    }
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+
+    EXPECT_EQ(alone.errors, "");
+    EXPECT_EQ(alone.folders.size(), 3u * kDepth - 1u);
+    for (const WalkResult& result : shared) {
+        EXPECT_EQ(result.errors.substr(0, 300), "");
+        EXPECT_TRUE(result == alone);
+    }
+}
+
 }  // namespace
 }  // namespace tamrivo
