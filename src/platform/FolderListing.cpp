@@ -329,8 +329,9 @@ std::size_t FoldersHeldPerChain(std::size_t chains) {
 }
 
 std::size_t WalkThreadCount() {
-    // Each thread's chain may need to let go of folders to make room; with a few hundred
-    // descriptors or more, two chains and the folders waiting between them always find it.
+    // The threads' chains share the descriptors (FoldersHeldPerChain); with fewer than a few
+    // hundred, each share would be so small that the chains keep letting go of folders and
+    // opening them again.
     constexpr rlim_t kDescriptorsForThreads = 256;
     rlimit limit{};
     if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur < kDescriptorsForThreads) {

@@ -38,6 +38,21 @@ void MakeFolderChain(const std::string& parent, const std::string& name, int dep
     close(folder);
 }
 
+// Runs work while the process may open only free descriptors beyond those open now.
+template <typename Work>
+void WithFreeDescriptors(int free, const Work& work) {
+    const int probe = open("/dev/null", O_RDONLY);
+    ASSERT_GE(probe, 0);
+    close(probe);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = static_cast<rlim_t>(probe + free);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limited), 0);
+    work();
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+}
+
 // Walks the tree's folder Src as an unprivileged user after giving its folder B the mode; A, B
 // and C hold one source file each (B one more, in Sub).
 WalkResult WalkWithFolderBLimited(const TempDir& tree, mode_t mode) {
@@ -112,16 +127,8 @@ TEST(WalkSourceTree, ADeepTreeIsWalkedWholeWithFewDescriptors) {
 
     // Allow two descriptors beyond those open now: far fewer than the tree has levels, so that
     // the walk must let go of the folders above and find them again on its way back.
-    const int probe = open("/dev/null", O_RDONLY);
-    ASSERT_GE(probe, 0);
-    close(probe);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    rlimit limited = saved;
-    limited.rlim_cur = static_cast<rlim_t>(probe) + 2;
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limited), 0);
-    const WalkResult result = Walk(root);
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+    WalkResult result;
+    WithFreeDescriptors(2, [&] { result = Walk(root); });
 
     EXPECT_EQ(result.errors, "");
     ASSERT_EQ(result.folders.size(), static_cast<std::size_t>(kDepth));
@@ -229,20 +236,14 @@ TEST(WalkSourceTree, ThreadsShareFewDescriptorsWithoutRunningShort) {
         folder += "/z";
     }
 
-    const int probe = open("/dev/null", O_RDONLY);
-    ASSERT_GE(probe, 0);
-    close(probe);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    rlimit limited = saved;
-    limited.rlim_cur = static_cast<rlim_t>(probe) + kDepth / 2;
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limited), 0);
-    const WalkResult alone = Walk(root, 1);
+    WalkResult alone;
     std::vector<WalkResult> shared;
-    for (int walk = 0; walk < 8; ++walk) {
-        shared.push_back(Walk(root, 2));
-    }
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+    WithFreeDescriptors(kDepth / 2, [&] {
+        alone = Walk(root, 1);
+        for (int walk = 0; walk < 8; ++walk) {
+            shared.push_back(Walk(root, 2));
+        }
+    });
 
     EXPECT_EQ(alone.errors, "");
     EXPECT_EQ(alone.folders.size(), 3u * kDepth - 1u);
