@@ -12,49 +12,46 @@ namespace tamrivo {
 namespace {
 
 // Writes the item group that defines one filter, with a fresh identifier, per folder.
-void AppendFilterDefinitions(TextLineBuffer& lines, const FolderList& folders) {
+void AppendFilterDefinitions(std::ostream& output, const FolderList& folders) {
     std::string escaped;
-    AppendTextLine(lines, {ItemGroupOpeningMarker});
+    WriteTextLine(output, ItemGroupOpeningMarker);
     for (const std::string& folder : folders) {
-        AppendTextLine(lines, {"    <Filter Include=\"", XmlEscaped(folder, escaped), "\"> "});
-        AppendTextLine(
-            lines, {"      <UniqueIdentifier>{", NewFilterIdentifier(), "}</UniqueIdentifier> "});
-        AppendTextLine(lines, {"    </Filter > "});
+        WriteTextLine(output, "    <Filter Include=\"", XmlEscaped(folder, escaped), "\"> ");
+        WriteTextLine(output, "      <UniqueIdentifier>{", NewFilterIdentifier(),
+                      "}</UniqueIdentifier> ");
+        WriteTextLine(output, "    </Filter > ");
     }
-    AppendTextLine(lines, {ItemGroupClosingMarker});
+    WriteTextLine(output, ItemGroupClosingMarker);
 }
 
 // Writes the item group that assigns each of files, as an item of kind, to its folder's filter.
-void AppendFilterAssignments(TextLineBuffer& lines, const std::vector<std::string>& files,
+void AppendFilterAssignments(std::ostream& output, const std::vector<std::string>& files,
                              ProjectItemKind kind) {
     const std::string start = ItemLineStart(kind);
     const std::string endLine = JoinLine({"    </", ItemElementName(kind), "> "});
     std::string escaped;
-    AppendTextLine(lines, {ItemGroupOpeningMarker});
+    WriteTextLine(output, ItemGroupOpeningMarker);
     for (const std::string& path : files) {
-        AppendTextLine(lines, {start, XmlEscaped(path, escaped), "\"> "});
-        AppendTextLine(lines,
-                       {"      <Filter>", XmlEscaped(ParentFolderViewRelativeToSrc(path), escaped),
-                        "</Filter> "});
-        AppendTextLine(lines, {endLine});
+        WriteTextLine(output, start, XmlEscaped(path, escaped), "\"> ");
+        WriteTextLine(output, "      <Filter>",
+                      XmlEscaped(ParentFolderViewRelativeToSrc(path), escaped), "</Filter> ");
+        WriteTextLine(output, endLine);
     }
-    AppendTextLine(lines, {ItemGroupClosingMarker});
+    WriteTextLine(output, ItemGroupClosingMarker);
 }
 
 }  // namespace
 
 void WriteNewFilters(std::ostream& output, const LineList& head, const SourceInventory& inventory,
                      const FolderList& folders) {
-    TextLineBuffer lines{output, {}};
     for (const std::string& line : head) {
-        AppendTextLine(lines, {line});
+        WriteTextLine(output, line);
     }
-    AppendFilterDefinitions(lines, folders);
-    AppendFilterAssignments(lines, inventory.sourceFiles, ProjectItemKind::ClCompile);
-    AppendFilterAssignments(lines, inventory.headerFiles, ProjectItemKind::ClInclude);
-    AppendFilterAssignments(lines, inventory.otherFiles, ProjectItemKind::None);
-    AppendTextLine(lines, {ProjectClosingLine});
-    FlushTextLines(lines);
+    AppendFilterDefinitions(output, folders);
+    AppendFilterAssignments(output, inventory.sourceFiles, ProjectItemKind::ClCompile);
+    AppendFilterAssignments(output, inventory.headerFiles, ProjectItemKind::ClInclude);
+    AppendFilterAssignments(output, inventory.otherFiles, ProjectItemKind::None);
+    WriteTextLine(output, ProjectClosingLine);
 }
 
 }  // namespace tamrivo

@@ -2,8 +2,10 @@
 
 #include <boost/filesystem/path.hpp>
 #include <boost/system/error_code.hpp>
-#include <cstddef>
-#include <cstdint>
+#include <streambuf>
+#include <vector>
+
+#include "platform/OwnedHandle.h"
 
 namespace tamrivo {
 
@@ -12,7 +14,7 @@ namespace tamrivo {
 // and a run that fails or is killed leaves it as it was.
 struct OutputFile {
     boost::filesystem::path path;  // "<output>.tmp-<process id>-<random>": whose it is
-    std::intptr_t handle = -1;     // a descriptor, on Windows a HANDLE; -1 when closed
+    OwnedHandle handle;            // closed once the file is finished
     bool placed = false;           // renamed over the output: nothing left to remove
 
     OutputFile() = default;
@@ -26,14 +28,30 @@ struct OutputFile {
 // or link. It gets the permissions that a newly created file gets from the process.
 boost::system::error_code CreateOutputFile(const boost::filesystem::path& output, OutputFile& file);
 
-// Appends bytes to the file.
-boost::system::error_code WriteOutputFile(OutputFile& file, const char* bytes, std::size_t size);
-
 // Flushes the written file to the disk and closes it.
 boost::system::error_code FinishOutputFile(OutputFile& file);
 
 // Renames the finished file over output, replacing whatever stands there (a link itself, not its
 // target).
 boost::system::error_code PlaceOutputFile(OutputFile& file, const boost::filesystem::path& output);
+
+// The one buffer between the lines of an output and its file: collects bytes and hands them to
+// the file in large writes. The first failed write is kept and every byte after it dropped.
+class OutputFileBuffer : public std::streambuf {
+  public:
+    explicit OutputFileBuffer(OutputFile& file);
+
+    // Hands the collected bytes to the file; gives the first write error met, if any.
+    boost::system::error_code Drain();
+
+  protected:
+    int_type overflow(int_type byte) override;
+    int sync() override;
+
+  private:
+    OutputFile& file_;
+    std::vector<char> bytes_;
+    boost::system::error_code error_;
+};
 
 }  // namespace tamrivo

@@ -1,9 +1,9 @@
 #include "platform/TextFile.h"
 
-#include <algorithm>
 #include <cstring>
 #include <istream>
 #include <ostream>
+#include <streambuf>
 #include <vector>
 
 namespace tamrivo {
@@ -54,40 +54,18 @@ void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines) {
     }
 }
 
-void WriteTextLine(std::ostream& output, const std::string& line) {
-    output.write(line.data(), static_cast<std::streamsize>(line.size()));
-    output.write(kLineEnd, 2);
-}
-
-void AppendTextLine(TextLineBuffer& buffer, std::initializer_list<std::string_view> pieces) {
-    std::size_t size = sizeof kLineEnd - 1;
+void WriteTextPieces(std::ostream& output, std::initializer_list<std::string_view> pieces) {
+    std::streambuf& buffer = *output.rdbuf();
+    bool whole = true;
     for (const std::string_view piece : pieces) {
-        size += piece.size();
+        const auto size = static_cast<std::streamsize>(piece.size());
+        whole = buffer.sputn(piece.data(), size) == size && whole;
     }
-    if (buffer.used + size > buffer.text.size()) {
-        FlushTextLines(buffer);
-        if (size > TextBufferBytes) {
-            // A line longer than the buffer goes out on its own.
-            for (const std::string_view piece : pieces) {
-                buffer.output.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-            }
-            buffer.output.write(kLineEnd, sizeof kLineEnd - 1);
-            return;
-        }
-        buffer.text.resize(TextBufferBytes);
+    constexpr std::streamsize kLineEndSize = sizeof kLineEnd - 1;
+    whole = buffer.sputn(kLineEnd, kLineEndSize) == kLineEndSize && whole;
+    if (!whole) {
+        output.setstate(std::ios::badbit);
     }
-    // Copied piece by piece into room made once: no growth checks per piece.
-    char* at = &buffer.text[buffer.used];
-    for (const std::string_view piece : pieces) {
-        at = std::copy_n(piece.data(), piece.size(), at);
-    }
-    std::copy_n(kLineEnd, sizeof kLineEnd - 1, at);
-    buffer.used += size;
-}
-
-void FlushTextLines(TextLineBuffer& buffer) {
-    buffer.output.write(buffer.text.data(), static_cast<std::streamsize>(buffer.used));
-    buffer.used = 0;
 }
 
 }  // namespace tamrivo

@@ -34,21 +34,15 @@ LineRead ReadTextLineAtMost(std::istream& input, std::string& line, std::size_t 
 // TextBufferBytes.
 void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines);
 
-// Writes one line followed by CR LF.
-void WriteTextLine(std::ostream& output, const std::string& line);
+// Writes one line made of the pieces, followed by CR LF, straight into output's stream buffer:
+// the one buffer of an output, without the stream's cost per call. A buffer that takes less than
+// all of it marks output bad.
+void WriteTextPieces(std::ostream& output, std::initializer_list<std::string_view> pieces);
 
-// The lines of one output file on their way to its stream: copied into one large buffer, which
-// goes out in a single write whenever it fills up, instead of two small writes per line.
-struct TextLineBuffer {
-    std::ostream& output;
-    std::string text;  // sized once; its first used bytes wait to be written
-    std::size_t used = 0;
-};
-
-// Appends one line made of the pieces, followed by CR LF; a full buffer is written out.
-void AppendTextLine(TextLineBuffer& buffer, std::initializer_list<std::string_view> pieces);
-
-// Writes out whatever the buffer holds.
-void FlushTextLines(TextLineBuffer& buffer);
+// Writes one line made of the pieces (strings or views), followed by CR LF, as WriteTextPieces.
+template <typename... Pieces>
+void WriteTextLine(std::ostream& output, const Pieces&... pieces) {
+    WriteTextPieces(output, {std::string_view(pieces)...});
+}
 
 }  // namespace tamrivo

@@ -32,15 +32,15 @@ bool EndsWithClosingLine(LineList::const_iterator first, LineList::const_iterato
 }
 
 // Writes one item group of the kind listing entries, last entry first.
-void WriteItemGroup(TextLineBuffer& text, ProjectItemKind kind,
+void WriteItemGroup(std::ostream& output, ProjectItemKind kind,
                     const std::vector<std::string>& entries) {
     const std::string start = ItemLineStart(kind);
     std::string escaped;
-    AppendTextLine(text, {ItemGroupOpeningMarker});
+    WriteTextLine(output, ItemGroupOpeningMarker);
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        AppendTextLine(text, {start, XmlEscaped(*entry, escaped), kItemLineEnd});
+        WriteTextLine(output, start, XmlEscaped(*entry, escaped), kItemLineEnd);
     }
-    AppendTextLine(text, {ItemGroupClosingMarker});
+    WriteTextLine(output, ItemGroupClosingMarker);
 }
 
 }  // namespace
@@ -52,20 +52,18 @@ void WriteNewProject(std::ostream& output, const LineList& lines,
     const auto head =
         lines.begin() + static_cast<LineList::difference_type>(std::min(
                             HeadLineCount(lines).value_or(UsualHeadLineCount), lines.size()));
-    TextLineBuffer text{output, {}};
     for (auto line = lines.begin(); line != head; ++line) {
-        AppendTextLine(text, {*line});
+        WriteTextLine(output, *line);
     }
     for (auto kind = AllItemKinds.rbegin(); kind != AllItemKinds.rend(); ++kind) {
-        WriteItemGroup(text, *kind, ListOfKind(inventory, *kind));
+        WriteItemGroup(output, *kind, ListOfKind(inventory, *kind));
     }
     for (auto line = head; line != lines.end(); ++line) {
-        AppendTextLine(text, {*line});
+        WriteTextLine(output, *line);
     }
     if (!EndsWithClosingLine(head, lines.end())) {
-        AppendTextLine(text, {ProjectClosingLine});
+        WriteTextLine(output, ProjectClosingLine);
     }
-    FlushTextLines(text);
 }
 
 }  // namespace tamrivo

@@ -11,15 +11,11 @@
 #include <sstream>
 #include <string_view>
 
-#include "platform/FileAccess.h"
-#include "platform/RunFiles.h"
 #include "platform/TextFile.h"
 #include "scan/Classification.h"
 
 namespace tamrivo {
 namespace {
-
-using ReportLines = std::deque<std::string>;
 
 // Merges the neighbouring ascending runs [first, middle) and [middle, last): only the elements
 // above the second run's first one and those below the first run's last one change places.
@@ -53,21 +49,22 @@ InventoryViews AddedFiles(const SourceInventory& inventory, const InventoryViews
 }
 
 template <typename Text>
-void AppendCounts(ReportLines& lines, const KindLists<Text>& inventory) {
+void AppendCounts(std::deque<std::string>& lines, const KindLists<Text>& inventory) {
     lines.push_back("Number of Header Files: " + std::to_string(inventory.headerFiles.size()));
     lines.push_back("Number of Source Files: " + std::to_string(inventory.sourceFiles.size()));
     lines.push_back("Number of Other  Files: " + std::to_string(inventory.otherFiles.size()));
 }
 
-ReportLines SummaryLines(const InventoryViews& oldInventory, const SourceInventory& inventory,
-                         const InventoryViews& added) {
-    ReportLines lines = {"Tamrivo.exe report TamrivoReport.txt: " + MakeTimestamp(),
-                         "",
-                         "Tamrivo Report:",
-                         std::string(26, '-'),
-                         "",
-                         "Files in old Vcxproj:",
-                         std::string(23, '-')};
+std::deque<std::string> SummaryLines(const InventoryViews& oldInventory,
+                                     const SourceInventory& inventory,
+                                     const InventoryViews& added) {
+    std::deque<std::string> lines = {"Tamrivo.exe report TamrivoReport.txt: " + MakeTimestamp(),
+                                     "",
+                                     "Tamrivo Report:",
+                                     std::string(26, '-'),
+                                     "",
+                                     "Files in old Vcxproj:",
+                                     std::string(23, '-')};
     AppendCounts(lines, oldInventory);
     lines.insert(lines.end(), {"", "Files in the specified Src path:", std::string(43, '-')});
     AppendCounts(lines, inventory);
@@ -77,53 +74,42 @@ ReportLines SummaryLines(const InventoryViews& oldInventory, const SourceInvento
     return lines;
 }
 
-void WriteList(TextLineBuffer& text, std::string_view heading, std::size_t dashes,
+void WriteList(std::ostream& output, std::string_view heading, std::size_t dashes,
                const std::vector<std::string_view>& files) {
-    AppendTextLine(text, {heading});
-    AppendTextLine(text, {std::string(dashes, '-')});
+    WriteTextLine(output, heading);
+    WriteTextLine(output, std::string(dashes, '-'));
     for (const std::string_view file : files) {
-        AppendTextLine(text, {file});
+        WriteTextLine(output, file);
     }
-}
-
-// The report file: the summary lines, then the lists of added files.
-void WriteReportFile(std::ostream& file, const ReportLines& summary, const InventoryViews& added) {
-    TextLineBuffer text{file, {}};
-    for (const std::string& line : summary) {
-        AppendTextLine(text, {line});
-    }
-    WriteList(text, "List of added header files:", 29, added.headerFiles);
-    AppendTextLine(text, {""});
-    WriteList(text, "List of added source files:", 29, added.sourceFiles);
-    AppendTextLine(text, {""});
-    WriteList(text, "List of added other files:", 28, added.otherFiles);
-    FlushTextLines(text);
 }
 
 }  // namespace
 
-boost::filesystem::path NativeReportPath(std::string& reportFolder) {
-    reportFolder += "\\TamrivoReport.txt";
-    return NativePathFromWindowsForm(reportFolder);
-}
-
-void WriteReport(const OldItemList& oldItems, SourceInventory& inventory, std::string& reportFolder,
-                 std::ostream& output, const std::vector<std::string>& inputPaths) {
+ReportContent CompareOldItemsWithTree(const OldItemList& oldItems, SourceInventory& inventory) {
     InventoryViews oldInventory;
     ClassifyOldItems(oldItems, oldInventory);
     SortLists(inventory);
     SortLists(oldInventory);
-    const InventoryViews added = AddedFiles(inventory, oldInventory);
+    InventoryViews added = AddedFiles(inventory, oldInventory);
+    return {SummaryLines(oldInventory, inventory, added), std::move(added)};
+}
 
-    const ReportLines summary = SummaryLines(oldInventory, inventory, added);
-    for (const std::string& line : summary) {
+void PrintReportSummary(const ReportContent& report, std::ostream& output) {
+    for (const std::string& line : report.summary) {
         output << line << '\n';
     }
     output.flush();
+}
 
-    WriteRunOutput(
-        "report file", NativeReportPath(reportFolder), inputPaths,
-        [&](std::ostream& file) { WriteReportFile(file, summary, added); }, output);
+void WriteReport(std::ostream& output, const ReportContent& report) {
+    for (const std::string& line : report.summary) {
+        WriteTextLine(output, line);
+    }
+    WriteList(output, "List of added header files:", 29, report.added.headerFiles);
+    WriteTextLine(output, "");
+    WriteList(output, "List of added source files:", 29, report.added.sourceFiles);
+    WriteTextLine(output, "");
+    WriteList(output, "List of added other files:", 28, report.added.otherFiles);
 }
 
 // The walk lists each folder in NTFS order, which byte order keeps but for a few entries, so a

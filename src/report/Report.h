@@ -1,6 +1,6 @@
 #pragma once
 
-#include <boost/filesystem/path.hpp>
+#include <deque>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -10,18 +10,22 @@
 
 namespace tamrivo {
 
-// Appends "\TamrivoReport.txt" to the report folder itself (a Windows-form path) and gives the
-// native path of the result: on Linux Prj gives Prj/TamrivoReport.txt, relative to the current
-// folder, and an empty folder /TamrivoReport.txt, as Windows takes the root of the current drive.
-boost::filesystem::path NativeReportPath(std::string& reportFolder);
+// What the report says: the summary lines, and for each kind the tree's files that the old
+// project lacks, as views of the inventory's entries.
+struct ReportContent {
+    std::deque<std::string> summary;
+    InventoryViews added;
+};
 
-// Compares the old project's items with the tree's files: sorts the inventory's lists in place,
-// prints the 23 summary lines on output and writes them with the lists of added files to
-// TamrivoReport.txt in the report folder, which gets the file name appended. A report file that
-// cannot be written, or that would land on one of inputPaths, is one "Tamrivo error: " line on
-// output after the summary.
-void WriteReport(const OldItemList& oldItems, SourceInventory& inventory, std::string& reportFolder,
-                 std::ostream& output, const std::vector<std::string>& inputPaths = {});
+// Compares the old project's items with the tree's files, sorting the inventory's lists in place;
+// the content refers to the entries of both, so it lives no longer than they do.
+ReportContent CompareOldItemsWithTree(const OldItemList& oldItems, SourceInventory& inventory);
+
+// Prints the 23 summary lines on output.
+void PrintReportSummary(const ReportContent& report, std::ostream& output);
+
+// Writes the report file: the summary lines, then the lists of added files.
+void WriteReport(std::ostream& output, const ReportContent& report);
 
 // Sorts texts (std::string or std::string_view) in ascending byte order (bytes as unsigned values,
 // a prefix before the longer text), as std::sort would, but in little more than one pass over a

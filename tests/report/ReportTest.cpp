@@ -17,25 +17,20 @@ namespace tamrivo {
 namespace {
 
 using testing::CrLfLines;
-using testing::FileExists;
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
 
-// What one call of WriteReport left behind, timestamps masked.
+// What the report of a comparison printed and wrote, timestamps masked.
 struct ReportRun {
     std::string output;
     std::string file;
 };
 
-ReportRun RunReport(const OldItemList& oldItems, SourceInventory& inventory,
-                    const std::string& folder, const std::vector<std::string>& inputPaths = {}) {
+ReportRun RunReport(const OldItemList& oldItems, SourceInventory& inventory) {
     std::ostringstream output;
-    std::string reportFolder = folder;
-    WriteReport(oldItems, inventory, reportFolder, output, inputPaths);
-    EXPECT_EQ(reportFolder, folder + "\\TamrivoReport.txt");
-    return {testing::MaskReportTimestamp(output.str()),
-            testing::MaskReportTimestamp(ReadFile(folder + "/TamrivoReport.txt"))};
+    std::ostringstream file;
+    const ReportContent report = CompareOldItemsWithTree(oldItems, inventory);
+    PrintReportSummary(report, output);
+    WriteReport(file, report);
+    return {testing::MaskReportTimestamp(output.str()), testing::MaskReportTimestamp(file.str())};
 }
 
 // The three added lists of a report file: the lines between each dash line and the next empty line.
@@ -66,11 +61,10 @@ SourceInventory AddedLists(const std::string& file) {
 }
 
 TEST(WriteReport, WritesTheExampleRunSummaryAndAddedFiles) {
-    TempDir dir;
     const OldItemList oldItems = {"..\\..\\Src\\A\\x.c", "..\\..\\Src\\A\\y.h"};
     SourceInventory inventory{
         {"..\\..\\Src\\A\\y.h"}, {"..\\..\\Src\\A\\z.c", "..\\..\\Src\\A\\x.c"}, {}};
-    const ReportRun run = RunReport(oldItems, inventory, dir.path());
+    const ReportRun run = RunReport(oldItems, inventory);
 
     const std::vector<std::string> summary = Summary({1, 1, 0, 1, 2, 0, 0, 1, 0});
     EXPECT_EQ(run.output, ConsoleText(summary));
@@ -83,13 +77,12 @@ TEST(WriteReport, WritesTheExampleRunSummaryAndAddedFiles) {
 }
 
 TEST(WriteReport, SortsTheInventoryAndListsAddedFilesInByteOrder) {
-    TempDir dir;
     SourceInventory inventory{
         {"..\\..\\Src\\a.h", "..\\..\\Src\\A.h"},
         {"..\\..\\Src\\a.c", "..\\..\\Src\\\xC3\xA9.c", "..\\..\\Src\\B\\a.c", "..\\..\\Src\\a.cpp",
          "..\\..\\Src\\A\\x.c", "..\\..\\Src\\AB.c", "..\\..\\Src\\Aa.c"},
         {"..\\..\\Src\\z.s", "..\\..\\Src\\Z.s"}};
-    const ReportRun run = RunReport({}, inventory, dir.path());
+    const ReportRun run = RunReport({}, inventory);
 
     // Upper case before the backslash before lower case; bytes above 0x7F after all of them.
     const SourceInventory sorted{
@@ -163,9 +156,8 @@ TEST(WriteReport, ComparesOldItemsAndTreeFilesKindByKind) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
         SourceInventory tree = c.tree;
-        const ReportRun run = RunReport(c.oldItems, tree, dir.path());
+        const ReportRun run = RunReport(c.oldItems, tree);
         EXPECT_EQ(run.output, ConsoleText(Summary(c.counts)));
         const SourceInventory added = AddedLists(run.file);
         EXPECT_EQ(added.headerFiles, c.added.headerFiles);
@@ -208,34 +200,11 @@ std::string EmptyReport() {
     return CrLfLines(lines);
 }
 
-TEST(WriteReport, WritesHeadingsOnlyForAnEmptyRunAndOverwritesAnOldReport) {
-    TempDir dir;
-    WriteFile(dir / "TamrivoReport.txt", std::string(5000, 'x') + "\r\nold report\r\n");
+TEST(WriteReport, WritesHeadingsOnlyForAnEmptyRun) {
     SourceInventory inventory;
-    const ReportRun run = RunReport({}, inventory, dir.path());
+    const ReportRun run = RunReport({}, inventory);
     EXPECT_EQ(run.output, ConsoleText(Summary({})));
     EXPECT_EQ(run.file, EmptyReport());
-}
-
-TEST(WriteReport, ReportsAReportFolderThatIsMissing) {
-    TempDir dir;
-    ExpectReportFailure(dir / "missing", "Cannot create", "No such file or directory");
-    EXPECT_FALSE(FileExists(dir / "missing"));
-}
-
-TEST(NativeReportPath, AppendsTheFileNameAndGivesTheNativeForm) {
-    const struct {
-        std::string folder, windowsForm;
-    } cases[] = {
-        {"Prj", "Prj\\TamrivoReport.txt"},
-        {"", "\\TamrivoReport.txt"},
-        {"Apps\\Prj", "Apps\\Prj\\TamrivoReport.txt"},
-    };
-    for (const auto& c : cases) {
-        std::string folder = c.folder;
-        EXPECT_EQ(NativeReportPath(folder).string(), testing::NativeSeparators(c.windowsForm));
-        EXPECT_EQ(folder, c.windowsForm);
-    }
 }
 
 // A time as UTC in the form of the report's timestamp.

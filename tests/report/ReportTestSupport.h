@@ -48,19 +48,4 @@ inline std::string ConsoleText(const std::vector<std::string>& lines) {
     return text;
 }
 
-// The summary and the one error line that a report which cannot be written leaves on output; the
-// line names the report file in its native form.
-inline void ExpectReportFailure(const std::string& folder, const std::string& failure,
-                                const std::string& reason,
-                                const std::vector<std::string>& inputPaths = {}) {
-    SourceInventory inventory;
-    std::ostringstream output;
-    std::string reportFolder = folder;
-    WriteReport({}, inventory, reportFolder, output, inputPaths);
-    EXPECT_EQ(testing::MaskReportTimestamp(output.str()),
-              ConsoleText(Summary({})) + "Tamrivo error: " + failure +
-                  " the report file: " + testing::NativeSeparators(folder + "\\TamrivoReport.txt") +
-                  " (" + reason + ")\n");
-}
-
 }  // namespace tamrivo

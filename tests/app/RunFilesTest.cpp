@@ -1,4 +1,4 @@
-#include "platform/RunFiles.h"
+#include "app/RunFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,10 @@
-#include "platform/RunFiles.h"
+#include "app/RunFiles.h"
 
+#include <boost/filesystem/fstream.hpp>
 #include <boost/filesystem/operations.hpp>
 #include <cerrno>
 #include <ostream>
-#include <streambuf>
 #include <system_error>
-#include <vector>
 
 #include "platform/FileAccess.h"
 #include "platform/OutputFile.h"
@@ -20,10 +19,6 @@ void ReportFailure(std::ostream& output, const std::string& action, const std::s
            << ")" << std::endl;
 }
 
-std::string LastSystemError() {
-    return std::generic_category().message(errno);
-}
-
 // True when path names the same file as one of the inputs (a link or another spelling of it).
 bool IsOneOfTheInputs(const fs::path& path, const std::vector<std::string>& inputPaths) {
     boost::system::error_code error;
@@ -35,51 +30,15 @@ bool IsOneOfTheInputs(const fs::path& path, const std::vector<std::string>& inpu
     return false;
 }
 
-// The stream buffer of an output file: collects bytes and hands them to the file in large
-// writes. The first failed write is kept and every byte after it dropped.
-class OutputFileBuffer : public std::streambuf {
-  public:
-    explicit OutputFileBuffer(OutputFile& file) : file_(file), bytes_(kSize) {
-        setp(bytes_.data(), bytes_.data() + bytes_.size());
-    }
-
-    // Hands the collected bytes to the file; gives the first write error met, if any.
-    boost::system::error_code Drain() {
-        if (!error_) {
-            error_ = WriteOutputFile(file_, pbase(), static_cast<std::size_t>(pptr() - pbase()));
-        }
-        setp(bytes_.data(), bytes_.data() + bytes_.size());
-        return error_;
-    }
-
-  protected:
-    int_type overflow(int_type byte) override {
-        Drain();
-        if (!traits_type::eq_int_type(byte, traits_type::eof())) {
-            sputc(traits_type::to_char_type(byte));
-        }
-        return error_ ? traits_type::eof() : traits_type::not_eof(byte);
-    }
-
-    int sync() override { return Drain() ? -1 : 0; }
-
-  private:
-    static constexpr std::size_t kSize = 1 << 16;
-    OutputFile& file_;
-    std::vector<char> bytes_;
-    boost::system::error_code error_;
-};
-
 // The reason for a failure as the user reads it: the portable text where the system's error has
 // a portable meaning, so that both platforms print "No space left on device".
 std::string Reason(const boost::system::error_code& error) {
     return error.default_error_condition().message();
 }
 
-}  // namespace
-
-bool ReadRunInput(const std::string& what, const std::string& path,
-                  const std::function<void(std::istream&)>& read, std::ostream& output) {
+// Reads the input at path through read; see ReadRunInput.
+bool ReadInput(const std::string& what, const std::string& path,
+               const std::function<void(std::istream&)>& read, std::ostream& output) {
     const fs::path native = NativePath(path);
     fs::ifstream stream;
     boost::system::error_code error;
@@ -92,7 +51,7 @@ bool ReadRunInput(const std::string& what, const std::string& path,
     errno = 0;
     OpenInputFile(stream, native);
     if (!stream.is_open()) {
-        ReportFailure(output, "Cannot read", what, path, LastSystemError());
+        ReportFailure(output, "Cannot read", what, path, std::generic_category().message(errno));
         read(stream);
         return false;
     }
@@ -104,9 +63,10 @@ bool ReadRunInput(const std::string& what, const std::string& path,
     return true;
 }
 
-bool WriteRunOutput(const std::string& what, const fs::path& native,
-                    const std::vector<std::string>& inputPaths,
-                    const std::function<void(std::ostream&)>& write, std::ostream& output) {
+// Writes the output at native through write; see WriteRunOutput.
+bool WriteOutput(const std::string& what, const fs::path& native,
+                 const std::vector<std::string>& inputPaths,
+                 const std::function<void(std::ostream&)>& write, std::ostream& output) {
     const std::string path = NarrowString(native);
     if (IsOneOfTheInputs(native, inputPaths)) {
         ReportFailure(output, "Refusing to write", what, path, "it is an input file of this run");
@@ -138,6 +98,21 @@ bool WriteRunOutput(const std::string& what, const fs::path& native,
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool ReadRunInput(const std::string& what, const std::string& path,
+                  const std::function<void(std::istream&)>& read, std::ostream& output) {
+    return RunStep("reading the " + what, path,
+                   [&] { return ReadInput(what, path, read, output); });
+}
+
+bool WriteRunOutput(const std::string& what, const fs::path& native,
+                    const std::vector<std::string>& inputPaths,
+                    const std::function<void(std::ostream&)>& write, std::ostream& output) {
+    return RunStep("writing the " + what, NarrowString(native),
+                   [&] { return WriteOutput(what, native, inputPaths, write, output); });
 }
 
 }  // namespace tamrivo

@@ -9,7 +9,7 @@
 
 #include "TestSupport.h"
 #include "platform/FileAccess.h"
-#include "platform/RunFiles.h"
+#include "app/RunFiles.h"
 
 namespace tamrivo {
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include <boost/filesystem/path.hpp>
+
+namespace tamrivo {
+
+// An exception that ended one step of the run: the step, described before it ran (by the time
+// of a failure memory may have run out), and the exception, which keeps its reason's text alive.
+struct StepFailure {
+    std::string step;
+    std::exception_ptr exception;
+    const char* reason;
+};
+
+// Runs one step of the run, which does what on the file at path; an exception that escapes it
+// leaves as a StepFailure naming both, for the line that ends the run (an inner step's failure
+// passes through unchanged).
+template <typename Work>
+auto RunStep(const std::string& what, const std::string& path, const Work& work) {
+    std::string step = "Stopped while " + what + ": " + path;
+    try {
+        return work();
+    } catch (const std::exception& failure) {
+        throw StepFailure{std::move(step), std::current_exception(), failure.what()};
+    }
+}
+
+// Reads one input file of the run through read, as the step "reading the <what>". A file that
+// cannot be read (a folder, no permission, a read error) is reported on output as a
+// "Tamrivo error: " line, read still sees an unopened stream (and so no lines), and the result is
+// false.
+bool ReadRunInput(const std::string& what, const std::string& path,
+                  const std::function<void(std::istream&)>& read, std::ostream& output);
+
+// Writes one output file of the run through write, as the step "writing the <what>", into a new
+// file that replaces the output only once it is whole; the output's path is left as it was on any
+// failure. An output that would land on one of the run's input files is refused; one that cannot be
+// created or fully written is reported. Each of these is a "Tamrivo error: " line on output naming
+// the path in its native form, and gives false.
+bool WriteRunOutput(const std::string& what, const boost::filesystem::path& path,
+                    const std::vector<std::string>& inputPaths,
+                    const std::function<void(std::ostream&)>& write, std::ostream& output);
+
+}  // namespace tamrivo

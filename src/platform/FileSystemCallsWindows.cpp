@@ -1,0 +1,48 @@
+#include <windows.h>
+
+#include "platform/FileAccess.h"
+#include "platform/FileSystemCalls.h"
+
+namespace tamrivo {
+
+unsigned long ProcessId() {
+    return GetCurrentProcessId();
+}
+
+bool NameTaken(const boost::system::error_code& error) {
+    return error.value() == ERROR_FILE_EXISTS || error.value() == ERROR_ALREADY_EXISTS;
+}
+
+OwnedHandle CreateNewFile(const boost::filesystem::path& path) {
+    return OwnedHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+boost::system::error_code WriteAll(NativeHandle file, const char* bytes, std::size_t size) {
+    constexpr std::size_t kLargestWrite = 1u << 30;  // WriteFile counts in a DWORD
+    while (size > 0) {
+        const DWORD chunk = static_cast<DWORD>(size < kLargestWrite ? size : kLargestWrite);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, chunk, &written, nullptr)) {
+            return LastCallError();
+        }
+        bytes += written;
+        size -= written;
+    }
+    return {};
+}
+
+bool FlushToDisk(NativeHandle file) {
+    return FlushFileBuffers(file);
+}
+
+bool RenameReplacing(const boost::filesystem::path& from, const boost::filesystem::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool RemoveFile(const boost::filesystem::path& path) {
+    return DeleteFileW(path.c_str());
+}
+
+}  // namespace tamrivo
