@@ -1,6 +1,8 @@
 #include "app/Run.h"
 
+#include <iterator>
 #include <ostream>
+#include <sstream>
 
 #include "app/Banner.h"
 #include "app/CommandLine.h"
@@ -14,6 +16,7 @@
 #include "project/NewProjectWriter.h"
 #include "project/OldItemExtraction.h"
 #include "project/ProjectItemLines.h"
+#include "report/Check.h"
 #include "report/Report.h"
 #include "scan/SourceTreeWalk.h"
 
@@ -41,25 +44,66 @@ const std::string kFiltersFile = "filters file";
 const std::string kNewFiltersFile = "new filters file";
 const std::string kReportFile = "report file";
 
-// The run sequence after an accepted command line; false when a file could not be read or
-// written (each failure has been reported on output).
-bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& output,
-                            std::ostream& errorOutput) {
-    const RunPaths paths = MakeRunPaths(options);
-    const std::vector<std::string> inputs = {paths.project, paths.filters};
-
-    SourceInventory inventory;
-    FolderList folders;
+// Walks the tree into inventory and folders; false when its root cannot be listed (reported on
+// output), since without the tree nothing could be compared or written.
+bool WalkTheTree(const RunPaths& paths, SourceInventory& inventory, FolderList& folders,
+                 std::ostream& output, std::ostream& errorOutput) {
     const boost::system::error_code rootError =
         RunStep("walking the " + kSourceRoot, paths.sourceRoot,
                 [&] { return WalkSourceTree(paths.sourceRoot, inventory, folders, errorOutput); });
     if (rootError) {
-        // Without the tree the new files would hold no items and the report would count none:
-        // nothing is read or written.
         output << "Tamrivo error: Cannot list the " << kSourceRoot << ": " << paths.sourceRoot
                << " (" << rootError.message() << ")" << std::endl;
         return false;
     }
+    return true;
+}
+
+std::string WholeText(std::istream& input) {
+    return std::string(std::istreambuf_iterator<char>(input), {});
+}
+
+// Reads the head of the filters file and, to keep their identifiers, its filter definitions.
+bool ReadFilters(const RunPaths& paths, bool keepIdentifiers, LineList& head, KeptIdentifiers& kept,
+                 std::ostream& output) {
+    return ReadRunInput(
+        kFiltersFile, paths.filters,
+        [&](std::istream& input) {
+            if (!keepIdentifiers) {
+                ReadFiltersHead(input, head);
+                return;
+            }
+            const std::string text = WholeText(input);
+            std::istringstream textInput(text);
+            ReadFiltersHead(textInput, head);
+            kept = IdentifiersToKeep(ReadOldFilters(text));
+        },
+        output);
+}
+
+// The run sequence after an accepted command line; false when a file could not be read or
+// written (each failure has been reported on output). With --Replace both outputs are written
+// over the old files, each put in place only once both are complete.
+bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& output,
+                            std::ostream& errorOutput) {
+    const RunPaths paths = MakeRunPaths(options);
+    const std::vector<std::string> inputs = {paths.project, paths.filters};
+    SourceInventory inventory;
+    FolderList folders;
+    if (!WalkTheTree(paths, inventory, folders, output, errorOutput)) {
+        return false;
+    }
+    PreparedOutput newProject;
+    PreparedOutput newFilters;
+    const auto writeOutput = [&](const std::string& what, const boost::filesystem::path& path,
+                                 const std::string& otherInput,
+                                 const std::function<void(std::ostream&)>& write,
+                                 PreparedOutput& prepared) {
+        if (!options.replace) {
+            return WriteRunOutput(what, path, inputs, write, output);
+        }
+        return PrepareRunOutput(what, path, {otherInput}, write, output, prepared);
+    };
 
     // An unreadable project still gets its new file, holding the new groups only.
     LineList projectLines;
@@ -72,24 +116,26 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
             RemoveEmptyItemGroups(projectLines);
         },
         output);
-    complete = WriteRunOutput(
-                   kNewProjectFile, paths.newProject, inputs,
+    complete = writeOutput(
+                   kNewProjectFile, paths.newProject, paths.filters,
                    [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); },
-                   output) &&
+                   newProject) &&
                complete;
 
     // An unreadable filters file gives a head of empty lines, and the new file is still written.
     LineList filtersHead;
-    complete = ReadRunInput(
-                   kFiltersFile, paths.filters,
-                   [&](std::istream& input) { ReadFiltersHead(input, filtersHead); }, output) &&
+    KeptIdentifiers kept;
+    complete = ReadFilters(paths, options.keepIdentifiers, filtersHead, kept, output) && complete;
+    complete = writeOutput(
+                   kNewFiltersFile, paths.newFilters, paths.project,
+                   [&](std::ostream& stream) {
+                       WriteNewFilters(stream, filtersHead, inventory, folders, kept);
+                   },
+                   newFilters) &&
                complete;
-    complete =
-        WriteRunOutput(
-            kNewFiltersFile, paths.newFilters, inputs,
-            [&](std::ostream& stream) { WriteNewFilters(stream, filtersHead, inventory, folders); },
-            output) &&
-        complete;
+    if (options.replace && complete) {
+        complete = PlaceRunOutput(newProject, output) && PlaceRunOutput(newFilters, output);
+    }
 
     // The report, last because it sorts the inventory; its failure leaves the exit code alone.
     RunStep("making the report", NarrowString(paths.reportFile), [&] {
@@ -102,11 +148,53 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     return complete;
 }
 
+// --Check: compares the old files with the tree and writes nothing; gives the exit code.
+int CheckProjectFiles(const CommandLineOptions& options, std::ostream& output,
+                      std::ostream& errorOutput) {
+    const RunPaths paths = MakeRunPaths(options);
+    SourceInventory inventory;
+    FolderList folders;
+    if (!WalkTheTree(paths, inventory, folders, output, errorOutput)) {
+        return kExitFilesFailed;
+    }
+    std::string projectText;
+    std::string filtersText;
+    bool complete = ReadRunInput(
+        kProjectFile, paths.project, [&](std::istream& input) { projectText = WholeText(input); },
+        output);
+    complete = ReadRunInput(
+                   kFiltersFile, paths.filters,
+                   [&](std::istream& input) { filtersText = WholeText(input); }, output) &&
+               complete;
+    if (!complete) {
+        return kExitFilesFailed;
+    }
+    const std::vector<std::string> differences =
+        RunStep("comparing the " + kProjectFile, paths.project, [&] {
+            return CheckDifferences(inventory, folders, ReadRewrittenItems(projectText),
+                                    ReadOldFilters(filtersText));
+        });
+    for (const std::string& line : differences) {
+        output << line << '\n';
+    }
+    output << CheckVerdict(differences) << std::endl;
+    return differences.empty() ? kExitComplete : kExitNotInLine;
+}
+
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& output,
                    std::ostream& errorOutput) {
     // Without even the program's path (execve allows it) there is no program to name.
     if (!arguments.empty()) {
         PrintBanner(arguments.front(), output);
+    }
+    switch (RequestOf(arguments)) {
+        case CommandLineRequest::Help:
+            PrintHelp(output);
+            return kExitComplete;
+        case CommandLineRequest::Version:
+            return kExitComplete;
+        case CommandLineRequest::Run:
+            break;
     }
     int exitCode = kExitComplete;
     if (arguments.size() < 3) {
@@ -114,9 +202,13 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
         exitCode = kExitUsagePrinted;
     }
     CommandLineOptions options;
-    if (!ParseCommandLine(arguments, options, output)) {
+    if (!ParseCommandLine(arguments, options, output, errorOutput)) {
         PrintRefusal(output);
         return kExitRefused;
+    }
+    WarnAboutSourceRoot(options.srcPath, errorOutput);
+    if (options.check) {
+        return CheckProjectFiles(options, output, errorOutput);
     }
     if (!RegenerateProjectFiles(options, output, errorOutput)) {
         exitCode = kExitFilesFailed;

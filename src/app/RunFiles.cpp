@@ -63,10 +63,11 @@ bool ReadInput(const std::string& what, const std::string& path,
     return true;
 }
 
-// Writes the output at native through write; see WriteRunOutput.
-bool WriteOutput(const std::string& what, const fs::path& native,
-                 const std::vector<std::string>& inputPaths,
-                 const std::function<void(std::ostream&)>& write, std::ostream& output) {
+// Writes the output at native through write into a new file beside it; see PrepareRunOutput.
+bool PrepareOutput(const std::string& what, const fs::path& native,
+                   const std::vector<std::string>& inputPaths,
+                   const std::function<void(std::ostream&)>& write, std::ostream& output,
+                   PreparedOutput& prepared) {
     const std::string path = NarrowString(native);
     if (IsOneOfTheInputs(native, inputPaths)) {
         ReportFailure(output, "Refusing to write", what, path, "it is an input file of this run");
@@ -74,27 +75,33 @@ bool WriteOutput(const std::string& what, const fs::path& native,
     }
     // Written whole beside the output, then renamed over it: a failure or a killed run leaves
     // the output as it was, and what stood at its path is replaced, never written through.
-    OutputFile file;
-    boost::system::error_code error = CreateOutputFile(native, file);
+    auto file = std::make_unique<OutputFile>();
+    boost::system::error_code error = CreateOutputFile(native, *file);
     if (error) {
         ReportFailure(output, "Cannot create", what, path, Reason(error));
         return false;
     }
-    OutputFileBuffer buffer(file);
+    OutputFileBuffer buffer(*file);
     std::ostream stream(&buffer);
     write(stream);
     error = buffer.Drain();
     if (!error) {
-        error = FinishOutputFile(file);
+        error = FinishOutputFile(*file);
     }
     if (error) {
         ReportFailure(output, "Cannot write", what, path, Reason(error));
         return false;
     }
-    // Only now does the output's path change; what stands there may refuse it (a folder).
-    error = PlaceOutputFile(file, native);
+    prepared = {what, native, std::move(file)};
+    return true;
+}
+
+// Only now does the output's path change; what stands there may refuse it (a folder).
+bool PlaceOutput(PreparedOutput& prepared, std::ostream& output) {
+    const boost::system::error_code error = PlaceOutputFile(*prepared.file, prepared.path);
     if (error) {
-        ReportFailure(output, "Cannot create", what, path, Reason(error));
+        ReportFailure(output, "Cannot create", prepared.what, NarrowString(prepared.path),
+                      Reason(error));
         return false;
     }
     return true;
@@ -111,8 +118,23 @@ bool ReadRunInput(const std::string& what, const std::string& path,
 bool WriteRunOutput(const std::string& what, const fs::path& native,
                     const std::vector<std::string>& inputPaths,
                     const std::function<void(std::ostream&)>& write, std::ostream& output) {
-    return RunStep("writing the " + what, NarrowString(native),
-                   [&] { return WriteOutput(what, native, inputPaths, write, output); });
+    PreparedOutput prepared;
+    return PrepareRunOutput(what, native, inputPaths, write, output, prepared) &&
+           PlaceRunOutput(prepared, output);
+}
+
+bool PrepareRunOutput(const std::string& what, const fs::path& native,
+                      const std::vector<std::string>& inputPaths,
+                      const std::function<void(std::ostream&)>& write, std::ostream& output,
+                      PreparedOutput& prepared) {
+    return RunStep("writing the " + what, NarrowString(native), [&] {
+        return PrepareOutput(what, native, inputPaths, write, output, prepared);
+    });
+}
+
+bool PlaceRunOutput(PreparedOutput& prepared, std::ostream& output) {
+    return RunStep("writing the " + prepared.what, NarrowString(prepared.path),
+                   [&] { return PlaceOutput(prepared, output); });
 }
 
 }  // namespace tamrivo

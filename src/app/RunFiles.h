@@ -3,10 +3,13 @@
 #include <exception>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <boost/filesystem/path.hpp>
+
+#include "platform/OutputFile.h"
 
 namespace tamrivo {
 
@@ -46,5 +49,22 @@ bool ReadRunInput(const std::string& what, const std::string& path,
 bool WriteRunOutput(const std::string& what, const boost::filesystem::path& path,
                     const std::vector<std::string>& inputPaths,
                     const std::function<void(std::ostream&)>& write, std::ostream& output);
+
+// An output of the run written whole beside its path, waiting to be put in place.
+struct PreparedOutput {
+    std::string what;
+    boost::filesystem::path path;
+    std::unique_ptr<OutputFile> file;  // removed unless placed
+};
+
+// The first half of WriteRunOutput: everything but putting the output in place. Gives false (with
+// its line on output) where WriteRunOutput would fail before that.
+bool PrepareRunOutput(const std::string& what, const boost::filesystem::path& path,
+                      const std::vector<std::string>& inputPaths,
+                      const std::function<void(std::ostream&)>& write, std::ostream& output,
+                      PreparedOutput& prepared);
+
+// The second half: puts a prepared output in place; false (with its line on output) on failure.
+bool PlaceRunOutput(PreparedOutput& prepared, std::ostream& output);
 
 }  // namespace tamrivo

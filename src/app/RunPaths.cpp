@@ -8,9 +8,10 @@ namespace tamrivo {
 RunPaths MakeRunPaths(const CommandLineOptions& options) {
     RunPaths paths{options.vcxprojPath, options.vcxprojFiltersPath, options.srcPath, {}, {}, {}};
     std::string newProject = paths.project;
-    paths.newProject = NativePath(MakeNewFilePath(newProject));
     std::string newFilters = paths.filters;
-    paths.newFilters = NativePath(MakeNewFilePath(newFilters));
+    // --Replace writes over the old files themselves.
+    paths.newProject = NativePath(options.replace ? newProject : MakeNewFilePath(newProject));
+    paths.newFilters = NativePath(options.replace ? newFilters : MakeNewFilePath(newFilters));
     // On Linux Prj gives Prj/TamrivoReport.txt, and an empty folder /TamrivoReport.txt, as Windows
     // takes the root of the current drive.
     std::string reportFile = ParentFolderRelativeToSrc(newFilters) + "\\TamrivoReport.txt";

@@ -8,6 +8,9 @@
 
 namespace tamrivo {
 
+// The element that defines a filter (with an Include) or names one (in a file item).
+constexpr std::string_view kFilterElement = "Filter";
+
 void ReadFiltersHead(std::istream& input, LineList& lines) {
     lines.clear();
     HeadScan scan;
@@ -26,6 +29,28 @@ void ReadFiltersHead(std::istream& input, LineList& lines) {
         }
     }
     lines.resize(UsualHeadLineCount);
+}
+
+OldFilters ReadOldFilters(std::string_view filtersText) {
+    const std::vector<XmlElement> elements = ReadXmlElements(filtersText);
+    OldFilters filters;
+    std::string decoded;
+    for (const XmlElement& element : elements) {
+        if (element.parent == std::string_view::npos) {
+            continue;
+        }
+        const XmlElement& parent = elements[element.parent];
+        if (element.name == kFilterElement && element.include) {
+            filters.definitions.push_back({*element.include, std::nullopt});
+        } else if (element.name == "UniqueIdentifier" && parent.name == kFilterElement &&
+                   parent.include && !filters.definitions.empty()) {
+            filters.definitions.back().identifier = std::string(element.text);
+        } else if (element.name == kFilterElement && parent.include) {
+            filters.assignments.push_back(
+                {*parent.include, std::string(XmlDecoded(element.text, decoded))});
+        }
+    }
+    return filters;
 }
 
 }  // namespace tamrivo

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <string_view>
 
 #include "model/LineList.h"
+#include "model/XmlElements.h"
 
 namespace tamrivo {
 
@@ -17,5 +19,9 @@ inline constexpr std::size_t FiltersHeadMostLineBytes = 64 * 1024;
 // FiltersHeadMostLines lines, or before a line longer than FiltersHeadMostLineBytes (kept cut to
 // that length; reading stops there), the head is the first two lines, padded with empty lines.
 void ReadFiltersHead(std::istream& input, LineList& lines);
+
+// The filter definitions of a whole filters text (each filter's name and its UniqueIdentifier's
+// text) and the filter that each file item names, names and paths decoded, in file order.
+OldFilters ReadOldFilters(std::string_view filtersText);
 
 }  // namespace tamrivo

@@ -11,14 +11,19 @@
 namespace tamrivo {
 namespace {
 
-// Writes the item group that defines one filter, with a fresh identifier, per folder.
-void AppendFilterDefinitions(std::ostream& output, const FolderList& folders) {
+// Writes the item group that defines one filter per folder, with its kept identifier or a fresh
+// one.
+void AppendFilterDefinitions(std::ostream& output, const FolderList& folders,
+                             const KeptIdentifiers& kept) {
     std::string escaped;
     WriteTextLine(output, ItemGroupOpeningMarker);
     for (const std::string& folder : folders) {
         WriteTextLine(output, "    <Filter Include=\"", XmlEscaped(folder, escaped), "\"> ");
-        WriteTextLine(output, "      <UniqueIdentifier>{", NewFilterIdentifier(),
-                      "}</UniqueIdentifier> ");
+        const auto keptIdentifier = kept.find(folder);
+        const std::string identifier = keptIdentifier == kept.end()
+                                           ? JoinLine({"{", NewFilterIdentifier(), "}"})
+                                           : keptIdentifier->second;
+        WriteTextLine(output, "      <UniqueIdentifier>", identifier, "</UniqueIdentifier> ");
         WriteTextLine(output, "    </Filter > ");
     }
     WriteTextLine(output, ItemGroupClosingMarker);
@@ -42,12 +47,23 @@ void AppendFilterAssignments(std::ostream& output, const std::vector<std::string
 
 }  // namespace
 
+KeptIdentifiers IdentifiersToKeep(const OldFilters& oldFilters) {
+    KeptIdentifiers kept;
+    for (const FilterDefinition& definition : oldFilters.definitions) {
+        if (definition.identifier &&
+            definition.identifier->find_first_of("\r\n") == std::string::npos) {
+            kept.emplace(definition.name, *definition.identifier);
+        }
+    }
+    return kept;
+}
+
 void WriteNewFilters(std::ostream& output, const LineList& head, const SourceInventory& inventory,
-                     const FolderList& folders) {
+                     const FolderList& folders, const KeptIdentifiers& kept) {
     for (const std::string& line : head) {
         WriteTextLine(output, line);
     }
-    AppendFilterDefinitions(output, folders);
+    AppendFilterDefinitions(output, folders, kept);
     AppendFilterAssignments(output, inventory.sourceFiles, ProjectItemKind::ClCompile);
     AppendFilterAssignments(output, inventory.headerFiles, ProjectItemKind::ClInclude);
     AppendFilterAssignments(output, inventory.otherFiles, ProjectItemKind::None);

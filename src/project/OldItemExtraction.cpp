@@ -5,6 +5,7 @@
 
 #include "model/ExtensionTables.h"
 #include "model/ProjectText.h"
+#include "model/XmlElements.h"
 #include "model/XmlText.h"
 #include "project/ProjectItemLines.h"
 
@@ -64,6 +65,19 @@ void RemoveEmptyItemGroups(LineList& lines) {
         }
     }
     lines.swap(kept);
+}
+
+SourceInventory ReadRewrittenItems(std::string_view projectText) {
+    SourceInventory items;
+    for (XmlElement& element : ReadXmlElements(projectText)) {
+        for (const ProjectItemKind kind : AllItemKinds) {
+            if (element.include && element.name == ItemElementName(kind) &&
+                KindByExtension(*element.include, ScanExtensionTable)) {
+                ListOfKind(items, kind).push_back(std::move(*element.include));
+            }
+        }
+    }
+    return items;
 }
 
 }  // namespace tamrivo

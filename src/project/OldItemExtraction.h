@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string_view>
+
 #include "model/LineList.h"
+#include "model/SourceInventory.h"
 
 namespace tamrivo {
 
@@ -12,5 +15,10 @@ void ExtractOldItems(LineList& lines, OldItemList& oldItems);
 // Removes every opening marker line that is directly followed by a closing marker line, together
 // with that line; the line after an opening marker is never taken as an opening marker itself.
 void RemoveEmptyItemGroups(LineList& lines);
+
+// The file items of a whole project text that a run writes anew, one-line or not: each whose
+// Include value, its entities decoded, ends with an extension that the tree scan writes, in the
+// list of its element's kind, in file order.
+SourceInventory ReadRewrittenItems(std::string_view projectText);
 
 }  // namespace tamrivo

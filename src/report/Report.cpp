@@ -5,7 +5,6 @@
 #include <ctime>
 #include <deque>
 #include <iomanip>
-#include <iterator>
 #include <locale>
 #include <ostream>
 #include <sstream>
@@ -25,27 +24,6 @@ void MergeRuns(std::vector<Text>& list, std::size_t first, std::size_t middle, s
     const auto from = std::upper_bound(begin + first, begin + middle, list[middle]);
     const auto to = std::lower_bound(begin + middle, begin + last, list[middle - 1]);
     std::inplace_merge(from, begin + middle, to);
-}
-
-// Sorts the lists that the report compares and writes.
-template <typename Text>
-void SortLists(KindLists<Text>& inventory) {
-    for (const ProjectItemKind kind : AllItemKinds) {
-        SortInByteOrder(ListOfKind(inventory, kind));
-    }
-}
-
-// For each kind, the tree's files that the old project lacks, as views of the inventory's
-// entries; a file named twice in the tree and once in the project is added once.
-InventoryViews AddedFiles(const SourceInventory& inventory, const InventoryViews& oldInventory) {
-    InventoryViews added;
-    for (const ProjectItemKind kind : AllItemKinds) {
-        const std::vector<std::string>& tree = ListOfKind(inventory, kind);
-        const std::vector<std::string_view>& old = ListOfKind(oldInventory, kind);
-        std::set_difference(tree.begin(), tree.end(), old.begin(), old.end(),
-                            std::back_inserter(ListOfKind(added, kind)));
-    }
-    return added;
 }
 
 template <typename Text>
@@ -90,7 +68,7 @@ ReportContent CompareOldItemsWithTree(const OldItemList& oldItems, SourceInvento
     ClassifyOldItems(oldItems, oldInventory);
     SortLists(inventory);
     SortLists(oldInventory);
-    InventoryViews added = AddedFiles(inventory, oldInventory);
+    InventoryViews added = EntriesMissingFrom(inventory, oldInventory);
     return {SummaryLines(oldInventory, inventory, added), std::move(added)};
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <iosfwd>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/LineList.h"
@@ -32,6 +35,37 @@ void WriteReport(std::ostream& output, const ReportContent& report);
 // list that is nearly in order.
 template <typename Text>
 void SortInByteOrder(std::vector<Text>& list);
+
+// Sorts each list of an inventory in byte order, as SortInByteOrder does.
+template <typename Text>
+void SortLists(KindLists<Text>& inventory) {
+    for (const ProjectItemKind kind : AllItemKinds) {
+        SortInByteOrder(ListOfKind(inventory, kind));
+    }
+}
+
+// The entries of list that other lacks, one with one (an entry twice in list and once in other
+// is missing once), as views of list's entries; both sorted in byte order.
+template <typename Entry, typename OtherEntry>
+std::vector<std::string_view> EntriesMissingFrom(const std::vector<Entry>& list,
+                                                 const std::vector<OtherEntry>& other) {
+    std::vector<std::string_view> missing;
+    std::set_difference(list.begin(), list.end(), other.begin(), other.end(),
+                        std::back_inserter(missing));
+    return missing;
+}
+
+// The same for each kind of two inventories.
+template <typename Entry, typename OtherEntry>
+InventoryViews EntriesMissingFrom(const KindLists<Entry>& lists,
+                                  const KindLists<OtherEntry>& others) {
+    InventoryViews missing;
+    for (const ProjectItemKind kind : AllItemKinds) {
+        ListOfKind(missing, kind) =
+            EntriesMissingFrom(ListOfKind(lists, kind), ListOfKind(others, kind));
+    }
+    return missing;
+}
 
 // The current local time as YYYY-MM-DD HH:MM:SS.
 std::string MakeTimestamp();

@@ -26,14 +26,17 @@ struct Parsed {
     bool accepted;
     CommandLineOptions options;
     std::string output;
+    std::string errorOutput;
 };
 
-// Parses an argument vector, keeping what ParseCommandLine printed.
+// Parses an argument vector, keeping what ParseCommandLine printed on either output.
 inline Parsed Parse(const std::vector<std::string>& arguments) {
     Parsed parsed;
     std::ostringstream output;
-    parsed.accepted = ParseCommandLine(arguments, parsed.options, output);
+    std::ostringstream errorOutput;
+    parsed.accepted = ParseCommandLine(arguments, parsed.options, output, errorOutput);
     parsed.output = output.str();
+    parsed.errorOutput = errorOutput.str();
     return parsed;
 }
 

@@ -20,7 +20,9 @@ TEST(RunTamrivo, AnEmptyArgumentVectorIsRefusedWithoutABanner) {
               " --SrcPath            = \n"
               "Tamrivo error: Something is wrong with input directories.\n"
               "Tamrivo error: Please check the command line input directories.\n");
-    EXPECT_EQ(errorOutput.str(), "");
+    EXPECT_EQ(errorOutput.str(),
+              "Tamrivo error: --SrcPath: missing\nTamrivo error: --VcxprojPath: missing\n"
+              "Tamrivo error: --VcxprojFiltersPath: missing\n");
 }
 
 }  // namespace

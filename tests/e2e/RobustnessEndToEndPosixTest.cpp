@@ -317,7 +317,8 @@ TEST(RobustnessEndToEnd, UnwritableOutputsAndUnreadableInputsOfAnUnprivilegedRun
          {"Tamrivo error: Cannot access the path of --VcxprojPath: %P (Permission denied)",
           "Tamrivo error: Cannot access the path of --VcxprojFiltersPath: %F (Permission denied)",
           "Tamrivo error: Something is wrong with input directories."},
-         "",
+         "Tamrivo error: --VcxprojPath=%P: cannot be accessed: Permission denied\n"
+         "Tamrivo error: --VcxprojFiltersPath=%F: cannot be accessed: Permission denied\n",
          "",
          ""},
     };

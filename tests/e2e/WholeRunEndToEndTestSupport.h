@@ -22,12 +22,23 @@ inline std::string CopyOfTheExample(const testing::TempDir& dir) {
     return repo;
 }
 
-// Runs Tamrivo on the example the way the README does, from the source folder.
-inline testing::ProgramResult RunOnTheExample(const std::string& repo) {
-    return testing::RunProgram(
-        {testing::TamrivoExecutable(), "--VcxprojPath=Prj/App.vcxproj",
-         "--VcxprojFiltersPath=Prj/App.vcxproj.filters", "--SrcPath=" + repo + "/Src"},
-        repo + "/Src");
+// Runs Tamrivo on the example the way the README does, from the source folder, with options
+// before the paths.
+inline testing::ProgramResult RunOnTheExample(const std::string& repo,
+                                              std::vector<std::string> options = {}) {
+    options.insert(options.begin(), testing::TamrivoExecutable());
+    options.insert(options.end(),
+                   {"--VcxprojPath=Prj/App.vcxproj", "--VcxprojFiltersPath=Prj/App.vcxproj.filters",
+                    "--SrcPath=" + repo + "/Src"});
+    return testing::RunProgram(options, repo + "/Src");
+}
+
+// Puts the new files of a run in the old ones' places, as a user who adopts them does.
+inline void AdoptTheNewFiles(const std::string& repo) {
+    for (const std::string name : {"App.vcxproj", "App.vcxproj.filters"}) {
+        const std::string old = repo + "/Src/Prj/" + name;
+        boost::filesystem::rename(old + ".new", old);
+    }
 }
 
 }  // namespace tamrivo
