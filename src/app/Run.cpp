@@ -70,13 +70,12 @@ bool ReadFilters(const RunPaths& paths, bool keepIdentifiers, LineList& head, Ke
         kFiltersFile, paths.filters,
         [&](std::istream& input) {
             if (!keepIdentifiers) {
-                ReadFiltersHead(input, head);
-                return;
+                return ReadFiltersHead(input, head);
             }
             const std::string text = WholeText(input);
             std::istringstream textInput(text);
-            ReadFiltersHead(textInput, head);
             kept = IdentifiersToKeep(ReadOldFilters(text));
+            return ReadFiltersHead(textInput, head);
         },
         output);
 }
@@ -105,28 +104,30 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
         return PrepareRunOutput(what, path, {otherInput}, write, output, prepared);
     };
 
-    // An unreadable project still gets its new file, holding the new groups only.
+    // An input that cannot be read whole gives nothing made from it: no new project file and no
+    // report (which compares with it), or no new filters file.
     LineList projectLines;
     OldItemList oldItems;
-    bool complete = ReadRunInput(
+    const bool projectRead = ReadRunInput(
         kProjectFile, paths.project,
         [&](std::istream& input) {
-            ReadProjectLines(input, projectLines);
+            const TextFault fault = ReadProjectLines(input, projectLines);
             ExtractOldItems(projectLines, oldItems);
             RemoveEmptyItemGroups(projectLines);
+            return fault;
         },
         output);
-    complete = writeOutput(
-                   kNewProjectFile, paths.newProject, paths.filters,
-                   [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); },
-                   newProject) &&
-               complete;
+    bool complete = projectRead && writeOutput(
+                                       kNewProjectFile, paths.newProject, paths.filters,
+                                       [&](std::ostream& stream) {
+                                           WriteNewProject(stream, projectLines, inventory);
+                                       },
+                                       newProject);
 
-    // An unreadable filters file gives a head of empty lines, and the new file is still written.
     LineList filtersHead;
     KeptIdentifiers kept;
-    complete = ReadFilters(paths, options.keepIdentifiers, filtersHead, kept, output) && complete;
-    complete = writeOutput(
+    complete = ReadFilters(paths, options.keepIdentifiers, filtersHead, kept, output) &&
+               writeOutput(
                    kNewFiltersFile, paths.newFilters, paths.project,
                    [&](std::ostream& stream) {
                        WriteNewFilters(stream, filtersHead, inventory, folders, kept);
@@ -138,13 +139,15 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     }
 
     // The report, last because it sorts the inventory; its failure leaves the exit code alone.
-    RunStep("making the report", NarrowString(paths.reportFile), [&] {
-        const ReportContent report = CompareOldItemsWithTree(oldItems, inventory);
-        PrintReportSummary(report, output);
-        WriteRunOutput(
-            kReportFile, paths.reportFile, inputs,
-            [&](std::ostream& stream) { WriteReport(stream, report); }, output);
-    });
+    if (projectRead) {
+        RunStep("making the report", NarrowString(paths.reportFile), [&] {
+            const ReportContent report = CompareOldItemsWithTree(oldItems, inventory);
+            PrintReportSummary(report, output);
+            WriteRunOutput(
+                kReportFile, paths.reportFile, inputs,
+                [&](std::ostream& stream) { WriteReport(stream, report); }, output);
+        });
+    }
     return complete;
 }
 
@@ -160,11 +163,19 @@ int CheckProjectFiles(const CommandLineOptions& options, std::ostream& output,
     std::string projectText;
     std::string filtersText;
     bool complete = ReadRunInput(
-        kProjectFile, paths.project, [&](std::istream& input) { projectText = WholeText(input); },
+        kProjectFile, paths.project,
+        [&](std::istream& input) {
+            projectText = WholeText(input);
+            return TextFault::None;
+        },
         output);
     complete = ReadRunInput(
                    kFiltersFile, paths.filters,
-                   [&](std::istream& input) { filtersText = WholeText(input); }, output) &&
+                   [&](std::istream& input) {
+                       filtersText = WholeText(input);
+                       return TextFault::None;
+                   },
+                   output) &&
                complete;
     if (!complete) {
         return kExitFilesFailed;

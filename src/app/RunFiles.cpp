@@ -1,12 +1,11 @@
 #include "app/RunFiles.h"
 
-#include <boost/filesystem/fstream.hpp>
 #include <boost/filesystem/operations.hpp>
-#include <cerrno>
+#include <istream>
 #include <ostream>
-#include <system_error>
 
 #include "platform/FileAccess.h"
+#include "platform/InputFile.h"
 #include "platform/OutputFile.h"
 
 namespace tamrivo {
@@ -36,28 +35,50 @@ std::string Reason(const boost::system::error_code& error) {
     return error.default_error_condition().message();
 }
 
+// Why an input cannot be read at all, or nothing when it can.
+std::string WhyUnreadable(const InputFile& file, const boost::system::error_code& error) {
+    if (file.isFolder) {
+        return "it is a folder";
+    }
+    if (file.isSpecial) {
+        return "it is no regular file but a FIFO, a device or a socket";
+    }
+    return error ? Reason(error) : std::string();
+}
+
+// What a fault of an input's lines is, and what to do about it.
+std::string FaultReason(TextFault fault) {
+    switch (fault) {
+        case TextFault::Utf16:
+            return "it is UTF-16; save it as UTF-8";
+        case TextFault::CarriageReturnLineEnds:
+            return "its lines end in CR alone; save it with CR LF line ends";
+        case TextFault::ElementEndsOnStartLine:
+            return "its Project element ends on the line of its start tag; put </Project> on a "
+                   "line of its own";
+        case TextFault::HeadTooLong:
+            return "a line before the end of its Project start tag is longer than 16 MiB";
+        case TextFault::None:
+            break;
+    }
+    return {};
+}
+
 // Reads the input at path through read; see ReadRunInput.
 bool ReadInput(const std::string& what, const std::string& path,
-               const std::function<void(std::istream&)>& read, std::ostream& output) {
-    const fs::path native = NativePath(path);
-    fs::ifstream stream;
-    boost::system::error_code error;
-    if (fs::is_directory(native, error)) {
-        ReportFailure(output, "Cannot read", what, path, "it is a folder");
-        stream.setstate(std::ios::failbit);  // as a stream that failed to open
-        read(stream);
-        return false;
+               const std::function<TextFault(std::istream&)>& read, std::ostream& output) {
+    InputFile file;
+    boost::system::error_code error = OpenInputFile(NativePath(path), file);
+    std::string failure = WhyUnreadable(file, error);
+    if (failure.empty()) {
+        InputFileBuffer buffer(file);
+        std::istream stream(&buffer);
+        const TextFault fault = read(stream);
+        error = buffer.Error();
+        failure = error ? Reason(error) : FaultReason(fault);
     }
-    errno = 0;
-    OpenInputFile(stream, native);
-    if (!stream.is_open()) {
-        ReportFailure(output, "Cannot read", what, path, std::generic_category().message(errno));
-        read(stream);
-        return false;
-    }
-    read(stream);
-    if (stream.bad()) {
-        ReportFailure(output, "Cannot read", what, path, "read error");
+    if (!failure.empty()) {
+        ReportFailure(output, "Cannot read", what, path, failure);
         return false;
     }
     return true;
@@ -110,7 +131,7 @@ bool PlaceOutput(PreparedOutput& prepared, std::ostream& output) {
 }  // namespace
 
 bool ReadRunInput(const std::string& what, const std::string& path,
-                  const std::function<void(std::istream&)>& read, std::ostream& output) {
+                  const std::function<TextFault(std::istream&)>& read, std::ostream& output) {
     return RunStep("reading the " + what, path,
                    [&] { return ReadInput(what, path, read, output); });
 }

@@ -9,6 +9,7 @@
 
 #include <boost/filesystem/path.hpp>
 
+#include "model/ProjectHead.h"
 #include "platform/OutputFile.h"
 
 namespace tamrivo {
@@ -34,12 +35,12 @@ auto RunStep(const std::string& what, const std::string& path, const Work& work)
     }
 }
 
-// Reads one input file of the run through read, as the step "reading the <what>". A file that
-// cannot be read (a folder, no permission, a read error) is reported on output as a
-// "Tamrivo error: " line, read still sees an unopened stream (and so no lines), and the result is
-// false.
+// Reads one input file of the run through read, as the step "reading the <what>"; true when it
+// was read whole and read found no fault in its lines. Otherwise (a folder, a FIFO, a device, no
+// permission, a read error, a fault) the result is false and a "Tamrivo error: " line on output
+// says why; the caller writes nothing made from what was read.
 bool ReadRunInput(const std::string& what, const std::string& path,
-                  const std::function<void(std::istream&)>& read, std::ostream& output);
+                  const std::function<TextFault(std::istream&)>& read, std::ostream& output);
 
 // Writes one output file of the run through write, as the step "writing the <what>", into a new
 // file that replaces the output only once it is whole; the output's path is left as it was on any

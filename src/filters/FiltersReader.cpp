@@ -3,7 +3,6 @@
 #include <istream>
 #include <string>
 
-#include "model/ProjectHead.h"
 #include "platform/TextFile.h"
 
 namespace tamrivo {
@@ -11,7 +10,7 @@ namespace tamrivo {
 // The element that defines a filter (with an Include) or names one (in a file item).
 constexpr std::string_view kFilterElement = "Filter";
 
-void ReadFiltersHead(std::istream& input, LineList& lines) {
+TextFault ReadFiltersHead(std::istream& input, LineList& lines) {
     lines.clear();
     HeadScan scan;
     std::string line;
@@ -20,15 +19,20 @@ void ReadFiltersHead(std::istream& input, LineList& lines) {
         if (read == LineRead::Nothing) {
             break;
         }
+        if (read == LineRead::Cut) {
+            return TextFault::HeadTooLong;
+        }
         lines.push_back(line);
         if (StartTagEndsOn(lines.back(), scan)) {
-            return;
+            return FaultOfLines(lines);
         }
         if (read != LineRead::Complete) {
             break;
         }
     }
+    const TextFault fault = FaultOfLines(lines);
     lines.resize(UsualHeadLineCount);
+    return fault;
 }
 
 OldFilters ReadOldFilters(std::string_view filtersText) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -16,7 +17,8 @@ inline constexpr std::size_t UsualHeadLineCount = 2;
 struct HeadScan {
     enum class Place { Outside, InComment, InStartTag };
     Place place = Place::Outside;
-    char quote = '\0';  // the quote of the attribute value the start tag is in, or none
+    char quote = '\0';       // the quote of the attribute value the start tag is in, or none
+    std::size_t tagEnd = 0;  // where the ">" that ends the start tag stands, once it is found
 };
 
 // True when "<Project" stands at pos as a whole element name: followed by a blank, a tab, a
@@ -66,6 +68,7 @@ inline bool StartTagEndsOn(std::string_view line, HeadScan& scan) {
                 return false;
             }
             if (scan.quote == '\0' && line[mark] == '>') {
+                scan.tagEnd = mark;
                 return true;
             }
             scan.quote = scan.quote != '\0' ? '\0' : line[mark];
@@ -85,6 +88,47 @@ inline std::optional<std::size_t> HeadLineCount(const LineList& lines) {
         }
     }
     return std::nullopt;
+}
+
+// What keeps the lines of a project or filters file from being taken as they are: each would give a
+// new file that mixes encodings, loses lines or puts the new groups outside the Project element.
+enum class TextFault {
+    None,
+    Utf16,                   // it starts with a UTF-16 byte-order mark
+    CarriageReturnLineEnds,  // a CR that is no part of a CR LF: a line end to XML, not here
+    ElementEndsOnStartLine,  // "</Project" or "/>" on the start tag's line: no room for groups
+    HeadTooLong,             // a line before the start tag's end is longer than what is read
+};
+
+// True when text starts with a UTF-16 byte-order mark, FF FE or FE FF (the first also begins
+// UTF-32's).
+inline bool StartsAsUtf16(std::string_view text) {
+    return text.size() >= 2 &&
+           ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF'));
+}
+
+// The fault of the lines of a file, read from its start; unterminated is its last line when that
+// has no line end and is not among lines.
+inline TextFault FaultOfLines(const LineList& lines, std::string_view unterminated = {}) {
+    if (StartsAsUtf16(lines.empty() ? unterminated : std::string_view(lines.front()))) {
+        return TextFault::Utf16;
+    }
+    const auto holdsCarriageReturn = [](std::string_view line) {
+        return line.find('\r') != std::string_view::npos;
+    };
+    if (holdsCarriageReturn(unterminated) ||
+        std::any_of(lines.begin(), lines.end(), holdsCarriageReturn)) {
+        return TextFault::CarriageReturnLineEnds;
+    }
+    HeadScan scan;
+    for (const std::string& line : lines) {
+        if (StartTagEndsOn(line, scan)) {
+            const bool endsHere = (scan.tagEnd > 0 && line[scan.tagEnd - 1] == '/') ||
+                                  line.find("</Project", scan.tagEnd) != std::string::npos;
+            return endsHere ? TextFault::ElementEndsOnStartLine : TextFault::None;
+        }
+    }
+    return TextFault::None;
 }
 
 }  // namespace tamrivo

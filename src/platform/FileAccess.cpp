@@ -29,10 +29,6 @@ std::string NarrowString(const boost::filesystem::path& path) {
     return path.string();
 }
 
-void OpenInputFile(boost::filesystem::ifstream& stream, const boost::filesystem::path& path) {
-    stream.open(path, std::ios::in | std::ios::binary);
-}
-
 void OpenOutputFile(boost::filesystem::ofstream& stream, const boost::filesystem::path& path) {
     stream.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
 }

@@ -18,9 +18,6 @@ boost::filesystem::path NativePathFromWindowsForm(const std::string& text);
 // The narrow string of a native path or name (ANSI code page on Windows; the bytes elsewhere).
 std::string NarrowString(const boost::filesystem::path& path);
 
-// Opens a file for reading its bytes unchanged; line ends are the readers' business.
-void OpenInputFile(boost::filesystem::ifstream& stream, const boost::filesystem::path& path);
-
 // Creates or empties a file for writing bytes unchanged.
 void OpenOutputFile(boost::filesystem::ofstream& stream, const boost::filesystem::path& path);
 

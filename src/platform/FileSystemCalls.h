@@ -22,6 +22,20 @@ bool NameTaken(const boost::system::error_code& error);
 // permissions that a newly created file gets from the process. No handle when it failed.
 OwnedHandle CreateNewFile(const boost::filesystem::path& path);
 
+// What stands at a path that was opened for reading.
+enum class FileKind {
+    Regular,
+    Folder,
+    Special,  // a FIFO, a device or a socket
+};
+
+// Opens what stands at path (through links) for reading, without blocking on it, and tells its
+// kind; only a regular file stays open. No handle when it is of another kind or opening failed.
+OwnedHandle OpenForReading(const boost::filesystem::path& path, FileKind& kind);
+
+// Reads up to size bytes; how many were read (0 at the end of the file), or -1 when it failed.
+long long ReadSome(NativeHandle file, char* bytes, std::size_t size);
+
 // Writes every byte to the file; the error that stopped it, if any.
 boost::system::error_code WriteAll(NativeHandle file, const char* bytes, std::size_t size);
 

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +22,33 @@ OwnedHandle CreateNewFile(const boost::filesystem::path& path) {
     // links included.
     return OwnedHandle(
         open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+}
+
+OwnedHandle OpenForReading(const boost::filesystem::path& path, FileKind& kind) {
+    // O_NONBLOCK: opening a FIFO would wait for a writer, and a device may do anything. The
+    // status of what was opened, not of the path, tells the kind.
+    OwnedHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    kind = FileKind::Regular;
+    struct stat status {};
+    if (!file.IsOpen() || fstat(file.Get(), &status) != 0) {
+        return OwnedHandle();
+    }
+    kind = S_ISREG(status.st_mode)   ? FileKind::Regular
+           : S_ISDIR(status.st_mode) ? FileKind::Folder
+                                     : FileKind::Special;
+    if (kind != FileKind::Regular) {
+        return OwnedHandle();
+    }
+    return file;
+}
+
+long long ReadSome(NativeHandle file, char* bytes, std::size_t size) {
+    for (;;) {
+        const ssize_t got = read(file, bytes, size);
+        if (got >= 0 || errno != EINTR) {
+            return got;
+        }
+    }
 }
 
 boost::system::error_code WriteAll(NativeHandle file, const char* bytes, std::size_t size) {

@@ -18,6 +18,34 @@ OwnedHandle CreateNewFile(const boost::filesystem::path& path) {
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+OwnedHandle OpenForReading(const boost::filesystem::path& path, FileKind& kind) {
+    // Opening a folder needs a flag of its own and reading it fails: its attributes tell first.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    kind = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+               ? FileKind::Folder
+               : FileKind::Regular;
+    if (attributes == INVALID_FILE_ATTRIBUTES || kind == FileKind::Folder) {
+        return OwnedHandle();
+    }
+    OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.IsOpen() && GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        kind = FileKind::Special;  // a pipe or a console, a device
+        return OwnedHandle();
+    }
+    return file;
+}
+
+long long ReadSome(NativeHandle file, char* bytes, std::size_t size) {
+    constexpr std::size_t kLargestRead = 1u << 30;  // ReadFile counts in a DWORD
+    DWORD got = 0;
+    if (!ReadFile(file, bytes, static_cast<DWORD>(size < kLargestRead ? size : kLargestRead), &got,
+                  nullptr)) {
+        return -1;
+    }
+    return got;
+}
+
 boost::system::error_code WriteAll(NativeHandle file, const char* bytes, std::size_t size) {
     constexpr std::size_t kLargestWrite = 1u << 30;  // WriteFile counts in a DWORD
     while (size > 0) {

@@ -33,7 +33,7 @@ LineRead ReadTextLineAtMost(std::istream& input, std::string& line, std::size_t 
     return line.empty() ? LineRead::Nothing : LineRead::Unterminated;
 }
 
-void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines) {
+std::string ReadCompleteLines(std::istream& input, std::deque<std::string>& lines) {
     std::vector<char> piece(TextBufferBytes);
     std::string line;  // what the pieces so far hold of the next line
     while (input.read(piece.data(), static_cast<std::streamsize>(piece.size())) ||
@@ -52,6 +52,7 @@ void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines) {
         }
         line.append(begin, end);
     }
+    return line;
 }
 
 void WriteTextPieces(std::ostream& output, std::initializer_list<std::string_view> pieces) {

@@ -30,9 +30,9 @@ enum class LineRead {
 LineRead ReadTextLineAtMost(std::istream& input, std::string& line, std::size_t most);
 
 // Appends every line of input that ends in a line end, without it (a CR directly before the LF
-// belongs to the line end), to lines; a last line without one is not taken. Reads in pieces of
-// TextBufferBytes.
-void ReadCompleteLines(std::istream& input, std::deque<std::string>& lines);
+// belongs to the line end), to lines; a last line without one is not taken but given back. Reads
+// in pieces of TextBufferBytes.
+std::string ReadCompleteLines(std::istream& input, std::deque<std::string>& lines);
 
 // Writes one line made of the pieces, followed by CR LF, straight into output's stream buffer:
 // the one buffer of an output, without the stream's cost per call. A buffer that takes less than

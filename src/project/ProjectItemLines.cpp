@@ -69,8 +69,9 @@ std::size_t ValueBegin(const std::string& line) {
 
 }  // namespace
 
-void ReadProjectLines(std::istream& input, LineList& lines) {
-    ReadCompleteLines(input, lines);
+TextFault ReadProjectLines(std::istream& input, LineList& lines) {
+    const std::string unterminated = ReadCompleteLines(input, lines);
+    return FaultOfLines(lines, unterminated);
 }
 
 bool MatchItemLine(const std::string& line, std::string& value) {

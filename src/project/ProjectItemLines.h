@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/LineList.h"
+#include "model/ProjectHead.h"
 
 namespace tamrivo {
 
@@ -15,7 +16,8 @@ inline constexpr std::string_view ItemLinePattern =
     R"re([[:space:]]+\<(ClInclude|ClCompile|None)[[:space:]]+(Include)[[:punct:]]{1}"(.*)"[[:space:]]+\/>)re";
 
 // Appends every line of input that ends in a line end; a last line without one is not taken.
-void ReadProjectLines(std::istream& input, LineList& lines);
+// Gives what keeps the lines from being taken as they are, looking at that last line too.
+TextFault ReadProjectLines(std::istream& input, LineList& lines);
 
 // True when the whole line matches ItemLinePattern; value then receives group 3, else it stays.
 bool MatchItemLine(const std::string& line, std::string& value);

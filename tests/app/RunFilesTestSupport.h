@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "platform/FileAccess.h"
 #include "app/RunFiles.h"
+#include "platform/FileAccess.h"
 
 namespace tamrivo {
 
@@ -32,6 +32,7 @@ inline ReadOutcome ReadAll(const std::string& path) {
                 bytes << in.rdbuf();
             }
             outcome.content = bytes.str();
+            return TextFault::None;
         },
         output);
     outcome.output = output.str();

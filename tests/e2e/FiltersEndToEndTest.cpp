@@ -101,10 +101,11 @@ TEST_F(FiltersRun, KeepsTheFirstTwoLinesOfTheOldFileAsRead) {
     }
 }
 
-TEST_F(FiltersRun, AFiltersFileThatIsAFolderGivesTwoEmptyHeadLinesAndAFailedRun) {
+TEST_F(FiltersRun, AFiltersFileThatIsAFolderGivesNoNewFileAndAFailedRun) {
     boost::filesystem::create_directories(filters_);
+    WriteFile(filters_ + ".new", "previous");
     ExpectFailedRun(Run(), "Cannot read the filters file: " + filters_ + " (it is a folder)");
-    EXPECT_EQ(ReadFile(filters_ + ".new"), CrLfLines(EmptyHeadAndGroups()));
+    EXPECT_EQ(ReadFile(filters_ + ".new"), "previous");
 }
 
 TEST_F(FiltersRun, NewFiltersFileThatCannotBeCreatedFailsTheRun) {

@@ -15,13 +15,6 @@ inline const std::vector<std::string> kEmptyGroups = {
     "  <ItemGroup>",  "  </ItemGroup>", "  <ItemGroup>",  "  </ItemGroup>", "  <ItemGroup>",
     "  </ItemGroup>", "  <ItemGroup>",  "  </ItemGroup>", "</Project>"};
 
-// The new filters file of an empty tree when the old one gave no lines: two empty head lines.
-inline std::vector<std::string> EmptyHeadAndGroups() {
-    std::vector<std::string> lines = {"", ""};
-    lines.insert(lines.end(), kEmptyGroups.begin(), kEmptyGroups.end());
-    return lines;
-}
-
 // A source root named Src with the project and its filters file in Prj beside it.
 class FiltersRun : public ::testing::Test {
   protected:

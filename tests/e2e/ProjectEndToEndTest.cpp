@@ -73,17 +73,22 @@ TEST(ProjectEndToEnd, WritesTheNewProjectAndLeavesTheOldOne) {
     EXPECT_EQ(ReadFile(tree.project), old);
 }
 
-TEST(ProjectEndToEnd, UnreadableProjectIsReportedAndStillGetsItsNewFile) {
+TEST(ProjectEndToEnd, AProjectThatIsAFolderGivesNoNewFileAndNoReport) {
     ProjectTree tree;
     const std::string folder = tree.work / "Prj/Folder.vcxproj";
     WriteFile(folder + "/keep", "");
+    WriteFile(folder + ".new", "previous");
 
     const auto result = tree.Run(folder);
     EXPECT_EQ(result.exitCode, 254);
-    EXPECT_NE(result.output.find("Tamrivo error: Cannot read the project file: " + folder),
+    EXPECT_NE(result.output.find("Tamrivo error: Cannot read the project file: " + folder +
+                                 " (it is a folder)\n"),
               std::string::npos)
         << result.output;
-    EXPECT_EQ(ReadFile(folder + ".new"), CrLfLines(Then(kNewGroups, {"</Project>"})));
+    EXPECT_EQ(ReadFile(folder + ".new"), "previous");
+    // The report compares with the project: neither its summary nor its file.
+    EXPECT_EQ(result.output.find("Tamrivo Report:"), std::string::npos) << result.output;
+    EXPECT_FALSE(testing::FileExists(tree.work / "Prj/TamrivoReport.txt"));
 }
 
 }  // namespace

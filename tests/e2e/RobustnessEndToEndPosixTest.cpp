@@ -272,8 +272,7 @@ TEST(RobustnessEndToEnd, UnwritableOutputsAndUnreadableInputsOfAnUnprivilegedRun
         int exitCode;
         Strings outputLines;  // each somewhere on standard output
         std::string errorOutput;
-        std::string newFile;  // when not empty, the new file that must hold newFileBytes
-        std::string newFileBytes;
+        Strings keptOutputs;  // written before the run, as they stay
     };
     const std::vector<Case> cases = {
         {"output folder read-only",
@@ -283,23 +282,31 @@ TEST(RobustnessEndToEnd, UnwritableOutputsAndUnreadableInputsOfAnUnprivilegedRun
           "Tamrivo error: Cannot create the new filters file: %F.new (Permission denied)",
           "Tamrivo error: Cannot create the report file: %R (Permission denied)"},
          "",
-         "",
-         ""},
-        // An unreadable input is reported, and its new file is written without its lines.
+         {}},
+        // An unreadable input is reported, and nothing made from it is written: the previous
+        // outputs stay.
         {"project unreadable",
          [](const TreeRun& run) { chmod(run.project.c_str(), 0); },
          254,
          {"Tamrivo error: Cannot read the project file: %P (Permission denied)"},
          "",
-         "%P.new",
-         CrLfLines(Joined(kGroups, {"</Project>"}))},
+         {"%P.new", "%R"}},
+        // A file that opens but fails to read: the process's own memory, from address 0.
+        {"project read fails",
+         [](const TreeRun& run) {
+             unlink(run.project.c_str());
+             symlink("/proc/self/mem", run.project.c_str());
+         },
+         254,
+         {"Tamrivo error: Cannot read the project file: %P (Input/output error)"},
+         "",
+         {"%P.new", "%R"}},
         {"filters file unreadable",
          [](const TreeRun& run) { chmod(run.filters.c_str(), 0); },
          254,
          {"Tamrivo error: Cannot read the filters file: %F (Permission denied)"},
          "",
-         "%F.new",
-         CrLfLines(Joined({"", ""}, kFilterGroups))},
+         {"%F.new"}},
         {"source folder unreadable",
          [](const TreeRun& run) {
              WriteFile(run.src + "/Locked/hidden.c", "");
@@ -308,8 +315,7 @@ TEST(RobustnessEndToEnd, UnwritableOutputsAndUnreadableInputsOfAnUnprivilegedRun
          0,
          {},
          "Error While Accessing : %S\\Locked :: Permission denied\n",
-         "",
-         ""},
+         {}},
         // The paths cannot even be looked at: the command line is refused, nothing is written.
         {"project folder closed",
          [](const TreeRun& run) { chmod(run.prj.c_str(), 0700); },
@@ -319,11 +325,13 @@ TEST(RobustnessEndToEnd, UnwritableOutputsAndUnreadableInputsOfAnUnprivilegedRun
           "Tamrivo error: Something is wrong with input directories."},
          "Tamrivo error: --VcxprojPath=%P: cannot be accessed: Permission denied\n"
          "Tamrivo error: --VcxprojFiltersPath=%F: cannot be accessed: Permission denied\n",
-         "",
-         ""},
+         {}},
     };
     for (const Case& c : cases) {
         TreeRun run;
+        for (const std::string& output : c.keptOutputs) {
+            WriteFile(run.Expand(output), "previous");
+        }
         testing::OpenToEveryone(run.work.path());
         c.takeAway(run);
         const ProgramResult result = run(true);
@@ -334,8 +342,8 @@ TEST(RobustnessEndToEnd, UnwritableOutputsAndUnreadableInputsOfAnUnprivilegedRun
                                                                   << result.output;
         }
         EXPECT_EQ(result.errorOutput, run.Expand(c.errorOutput)) << c.name;
-        if (!c.newFile.empty()) {
-            EXPECT_EQ(ReadFile(run.Expand(c.newFile)), c.newFileBytes) << c.name;
+        for (const std::string& output : c.keptOutputs) {
+            EXPECT_EQ(ReadFile(run.Expand(output)), "previous") << c.name << " " << output;
         }
     }
 }
@@ -517,22 +525,8 @@ std::string EveryByteThrice() {
     return bytes;
 }
 
-// The lines that EveryByteThrice splits into: up to each line feed; the rest has no line end.
-Strings EveryByteLines() {
-    std::string first;
-    for (int byte = 0; byte < '\n'; ++byte) {
-        first.push_back(static_cast<char>(byte));
-    }
-    std::string full;
-    for (int byte = '\n' + 1; byte < 256; ++byte) {
-        full.push_back(static_cast<char>(byte));
-    }
-    return {first, full + first, full + first, full};
-}
-
 TEST(RobustnessEndToEnd, BrokenProjectFilesGetTheirDefinedNewFile) {
     const std::string fiftyMegabytes(50 << 20, 'x');
-    const Strings bytes = EveryByteLines();
     struct Case {
         std::string name;
         std::string project;
@@ -540,7 +534,6 @@ TEST(RobustnessEndToEnd, BrokenProjectFilesGetTheirDefinedNewFile) {
         int oldSources;  // as the summary counts them
     };
     const std::vector<Case> cases = {
-        {"binary", EveryByteThrice(), NewProject({bytes[0], bytes[1]}, {bytes[2]}), 0},
         {"NUL bytes",
          CrLfLines({kDeclaration + '\0', kProjectElement, "  <ItemGroup>",
                     std::string("    <ClCompile Include=\"a\0b.c\" />", 33), "  </ItemGroup>",
@@ -549,12 +542,6 @@ TEST(RobustnessEndToEnd, BrokenProjectFilesGetTheirDefinedNewFile) {
         // A last line without a line end is not taken: with none at all, nothing is.
         {"no line end",
          kDeclaration + kProjectElement + "<ItemGroup><ClCompile Include=\"x.c\" /></ItemGroup>",
-         NewProject({}, {}), 0},
-        // A carriage return alone ends no line.
-        {"carriage returns alone",
-         kDeclaration + "\r" + kProjectElement +
-             "\r  <ItemGroup>\r    <ClCompile Include=\"x.c\" />\r" +
-             "  </ItemGroup>\r</Project>\r",
          NewProject({}, {}), 0},
         {"a 50 MB item line",
          CrLfLines({kDeclaration, kProjectElement, "  <ItemGroup>",
@@ -577,28 +564,17 @@ TEST(RobustnessEndToEnd, BrokenProjectFilesGetTheirDefinedNewFile) {
 }
 
 TEST(RobustnessEndToEnd, BrokenFiltersFilesGiveTheirHeadOrTheirFirstTwoLines) {
-    const std::string fiftyMegabytes(50 << 20, 'y');
-    const std::string mostBytesOfALine(64 << 10, 'y');  // what is kept of a longer line
-    const Strings bytes = EveryByteLines();
     struct Case {
         std::string name;
         std::string filters;
         Strings head;  // the lines that the new filters file keeps
     };
     const std::vector<Case> cases = {
-        {"binary", EveryByteThrice(), {bytes[0], bytes[1]}},
         {"NUL bytes",
          std::string("a\0b\r\n\0\r\nc\r\n", 11),
          {std::string("a\0b", 3), std::string(1, '\0')}},
         // The start tag ends on the first line, which has no line end.
         {"no line end", kDeclaration + kFiltersElement, {kDeclaration + kFiltersElement}},
-        {"carriage returns alone",
-         kDeclaration + "\r" + kFiltersElement + "\r</Project>\r",
-         {kDeclaration + "\r" + kFiltersElement + "\r</Project>\r"}},
-        // No start tag before a line too long to read whole: that line, cut, and an empty one.
-        {"a 50 MB line",
-         CrLfLines({fiftyMegabytes, kFiltersElement, "</Project>"}),
-         {mostBytesOfALine, ""}},
     };
     for (const Case& c : cases) {
         TreeRun run(kProject, c.filters);
@@ -607,6 +583,55 @@ TEST(RobustnessEndToEnd, BrokenFiltersFilesGiveTheirHeadOrTheirFirstTwoLines) {
         EXPECT_EQ(result.output.find("Tamrivo error"), std::string::npos) << c.name;
         EXPECT_TRUE(ReadFile(run.filters + ".new") == CrLfLines(Joined(c.head, kFilterGroups)))
             << c.name;
+    }
+}
+
+TEST(RobustnessEndToEnd, InputsThatCannotBeTakenAsLinesAreRefusedAndGiveNothing) {
+    const std::string utf16 = "it is UTF-16; save it as UTF-8";
+    const std::string carriageReturns = "its lines end in CR alone; save it with CR LF line ends";
+    const std::string oneLine =
+        "its Project element ends on the line of its start tag; put </Project> on a line of its "
+        "own";
+    struct Case {
+        std::string name;
+        std::string project;  // the old project when not empty, else kProject
+        std::string filters;  // the old filters file when not empty, else kFilters
+        std::string errorLine;
+    };
+    const std::vector<Case> cases = {
+        {"UTF-16 project, little-endian", std::string("\xFF\xFE<\0?\0x\0m\0l\0\r\0\n\0", 16), "",
+         "Tamrivo error: Cannot read the project file: %P (" + utf16 + ")"},
+        {"UTF-16 filters file, big-endian", "", std::string("\xFE\xFF\0<\0?\0\r\0\n", 10),
+         "Tamrivo error: Cannot read the filters file: %F (" + utf16 + ")"},
+        {"project with carriage returns alone",
+         kDeclaration + "\r" + kProjectElement + "\r  <ItemGroup>\r  </ItemGroup>\r</Project>\r",
+         "", "Tamrivo error: Cannot read the project file: %P (" + carriageReturns + ")"},
+        {"filters file with carriage returns alone", "",
+         kDeclaration + "\r" + kFiltersElement + "\r</Project>\r",
+         "Tamrivo error: Cannot read the filters file: %F (" + carriageReturns + ")"},
+        {"binary project", EveryByteThrice(), "",
+         "Tamrivo error: Cannot read the project file: %P (" + carriageReturns + ")"},
+        {"project element on one line",
+         CrLfLines({kDeclaration, kProjectElement + "<ItemGroup />" + "</Project>"}), "",
+         "Tamrivo error: Cannot read the project file: %P (" + oneLine + ")"},
+        {"filters file of an empty element", "",
+         CrLfLines({kDeclaration, "<Project xmlns=\"x\"/>"}),
+         "Tamrivo error: Cannot read the filters file: %F (" + oneLine + ")"},
+    };
+    for (const Case& c : cases) {
+        TreeRun run(c.project.empty() ? kProject : c.project,
+                    c.filters.empty() ? kFilters : c.filters);
+        const Strings refused = c.project.empty() ? Strings{run.filters + ".new"}
+                                                  : Strings{run.project + ".new", run.report};
+        for (const std::string& output : refused) {
+            WriteFile(output, "previous");
+        }
+        const ProgramResult result = run();
+        EXPECT_EQ(result.exitCode, 254) << c.name;
+        EXPECT_TRUE(HasLine(result.output, run.Expand(c.errorLine))) << c.name << result.output;
+        for (const std::string& output : refused) {
+            EXPECT_EQ(ReadFile(output), "previous") << c.name << " " << output;
+        }
     }
 }
 
@@ -927,18 +952,12 @@ TEST(RobustnessEndToEnd, AnExceptionThatEndsTheRunNamesItsStepAndFile) {
 #ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "AddressSanitizer ends a process whose allocation fails instead of throwing";
 #endif
-    // A project file of endless empty lines, under a limit on the address space: the list of its
-    // lines runs out of memory.
-    TreeRun run;
-    ASSERT_EQ(unlink(run.project.c_str()), 0);
-    ASSERT_EQ(mkfifo(run.project.c_str(), 0644), 0);
-    const pid_t feeder =
-        StartProgram({"sh", "-c", "exec yes '' >\"$0\"", run.project}, run.work.path());
+    // A project file of 30 million empty lines, under a limit on the address space: the list of
+    // its lines runs out of memory.
+    TreeRun run(std::string(30 << 20, '\n'));
     Strings command = run.Command();
     command.insert(command.begin(), {"timeout", "60", "prlimit", "--as=400000000", "--"});
     const ProgramResult result = testing::RunProgram(command, run.work.path());
-    kill(feeder, SIGKILL);
-    waitpid(feeder, nullptr, 0);
 
     EXPECT_EQ(result.exitCode, 254);
     EXPECT_TRUE(HasLine(result.output, run.Expand("Tamrivo error: Stopped while reading the "
@@ -949,41 +968,57 @@ TEST(RobustnessEndToEnd, AnExceptionThatEndsTheRunNamesItsStepAndFile) {
     }
 }
 
-TEST(RobustnessEndToEnd, AFiltersFileWithoutEndIsReadOnlyThroughItsHead) {
-    // Endless random bytes, and 200 MB without a line end (a sparse file of NUL bytes): the run
-    // reads a bounded start of either, and its peak memory stays far below what it did not read.
-    constexpr long kMostPeakKilobytes = 100 << 10;
-    const std::vector<std::pair<std::string, std::function<void(const std::string&)>>> cases = {
-        {"/dev/urandom",
-         [](const std::string& path) { ASSERT_EQ(symlink("/dev/urandom", path.c_str()), 0); }},
-        {"200 MB in one line",
-         [](const std::string& path) {
-             WriteFile(path, "");
-             ASSERT_EQ(truncate(path.c_str(), 200 << 20), 0);
-         }},
-    };
-    for (const auto& [name, make] : cases) {
-        TreeRun run;
-        boost::filesystem::remove(run.filters);
-        make(run.filters);
-        const ProgramResult result =
-            testing::RunProgram({"timeout", "20", "/usr/bin/time", "-f", "peak %M",
-                                 testing::TamrivoExecutable(), "--VcxprojPath=" + run.project,
-                                 "--VcxprojFiltersPath=" + run.filters, "--SrcPath=" + run.src},
-                                run.work.path());
-        EXPECT_EQ(result.exitCode, 0) << name << "\n" << result.output;
-        EXPECT_EQ(result.output.find("Tamrivo error"), std::string::npos) << name;
-        const std::size_t peak = result.errorOutput.rfind("peak ");
-        ASSERT_NE(peak, std::string::npos) << name << "\n" << result.errorOutput;
-        EXPECT_LT(std::stol(result.errorOutput.substr(peak + 5)), kMostPeakKilobytes) << name;
-        // The new file holds two lines of the old one, each at most 64 KiB, then the groups.
-        const std::string newFilters = ReadFile(run.filters + ".new");
-        const std::string groups = CrLfLines(kFilterGroups);
-        EXPECT_LE(newFilters.size(), 2 * ((64 << 10) + 2) + groups.size()) << name;
-        EXPECT_EQ(newFilters.substr(newFilters.size() - std::min(newFilters.size(), groups.size())),
-                  groups)
-            << name;
+TEST(RobustnessEndToEnd, InputsThatAreNoRegularFilesAreRefusedWithoutWaiting) {
+    // A FIFO that no one writes would block the opening for ever, and a device may never end.
+    TreeRun run;
+    ASSERT_EQ(unlink(run.project.c_str()), 0);
+    ASSERT_EQ(mkfifo(run.project.c_str(), 0644), 0);
+    ASSERT_EQ(unlink(run.filters.c_str()), 0);
+    ASSERT_EQ(symlink("/dev/zero", run.filters.c_str()), 0);
+    const ProgramResult result = run.Run();
+
+    EXPECT_EQ(result.exitCode, 254) << result.output;
+    for (const char* line :
+         {"Tamrivo error: Cannot read the project file: %P (it is no regular file but a FIFO, a "
+          "device or a socket)",
+          "Tamrivo error: Cannot read the filters file: %F (it is no regular file but a FIFO, a "
+          "device or a socket)"}) {
+        EXPECT_TRUE(HasLine(result.output, run.Expand(line))) << result.output;
     }
+    for (const std::string& output : {run.project + ".new", run.filters + ".new", run.report}) {
+        EXPECT_FALSE(testing::FileExists(output)) << output;
+    }
+}
+
+TEST(RobustnessEndToEnd, AFiltersHeadIsKeptWholeOrRefusedBeyondItsBound) {
+    // A head line of 1 MiB is kept whole; a line of 200 MB (a sparse file of NUL bytes) before
+    // any start tag is refused after 16 MiB of it, and the peak memory stays far below its size.
+    const std::string longValue(1 << 20, 'v');
+    const std::string longElement = "<Project Label=\"" + longValue + "\">";
+    {
+        TreeRun run(kProject, CrLfLines({kDeclaration, longElement, "</Project>"}));
+        const ProgramResult result = run();
+        EXPECT_EQ(result.exitCode, 0) << result.output;
+        EXPECT_TRUE(ReadFile(run.filters + ".new") ==
+                    CrLfLines(Joined({kDeclaration, longElement}, kFilterGroups)));
+    }
+    constexpr long kMostPeakKilobytes = 100 << 10;
+    TreeRun run;
+    WriteFile(run.filters + ".new", "previous");
+    WriteFile(run.filters, "");
+    ASSERT_EQ(truncate(run.filters.c_str(), 200 << 20), 0);
+    const ProgramResult result = testing::RunProgram(
+        Joined({"timeout", "20", "/usr/bin/time", "-f", "peak %M"}, run.Command()),
+        run.work.path());
+    EXPECT_EQ(result.exitCode, 254) << result.output;
+    EXPECT_TRUE(HasLine(result.output,
+                        run.Expand("Tamrivo error: Cannot read the filters file: %F (a line before "
+                                   "the end of its Project start tag is longer than 16 MiB)")))
+        << result.output;
+    EXPECT_EQ(ReadFile(run.filters + ".new"), "previous");
+    const std::size_t peak = result.errorOutput.rfind("peak ");
+    ASSERT_NE(peak, std::string::npos) << result.errorOutput;
+    EXPECT_LT(std::stol(result.errorOutput.substr(peak + 5)), kMostPeakKilobytes);
 }
 
 }  // namespace

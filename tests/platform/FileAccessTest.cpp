@@ -2,16 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/filesystem/operations.hpp>
 #include <deque>
+#include <istream>
 #include <string>
 
 #include "TestSupport.h"
+#include "platform/InputFile.h"
 #include "platform/TextFile.h"
 
 namespace tamrivo {
 namespace {
 
-using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -23,21 +25,21 @@ TEST(OpenInputFile, ReadsEveryByteUnchanged) {
     TempDir dir;
     const std::string path = dir / "in.txt";
     WriteFile(path, kAwkwardBytes);
-    boost::filesystem::ifstream stream;
-    OpenInputFile(stream, NativePath(path));
+    InputFile file;
+    EXPECT_FALSE(OpenInputFile(NativePath(path), file));
+    InputFileBuffer buffer(file);
+    std::istream stream(&buffer);
     std::deque<std::string> lines;
-    ReadCompleteLines(stream, lines);
+    EXPECT_EQ(ReadCompleteLines(stream, lines), "last");
     EXPECT_EQ(lines, (std::deque<std::string>{"one", "two\rthree", "\x1a four", ""}));
+    EXPECT_FALSE(buffer.Error());
 }
 
 TEST(NativePathFromWindowsForm, NamesTheFileThatTheWindowsFormNames) {
     TempDir dir;
     WriteFile(dir / "Lib/Sub/io.c", "bytes");
-    boost::filesystem::ifstream stream;
-    OpenInputFile(stream, NativePathFromWindowsForm(dir.path() + "\\Lib\\Sub\\io.c"));
-    std::string content;
-    EXPECT_TRUE(std::getline(stream, content));
-    EXPECT_EQ(content, "bytes");
+    EXPECT_TRUE(boost::filesystem::is_regular_file(
+        NativePathFromWindowsForm(dir.path() + "\\Lib\\Sub\\io.c")));
     EXPECT_EQ(NarrowString(NativePath(dir.path())), dir.path());
 }
 
