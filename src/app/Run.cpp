@@ -231,15 +231,21 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& outp
 
 int RunTamrivo(const std::vector<std::string>& arguments, std::ostream& output,
                std::ostream& errorOutput) {
+    int exitCode = kExitFilesFailed;
     try {
-        return RunCommandLine(arguments, output, errorOutput);
+        exitCode = RunCommandLine(arguments, output, errorOutput);
     } catch (const StepFailure& failure) {
         output << "Tamrivo error: " << failure.step << " (" << failure.reason << ")" << std::endl;
-        return kExitFilesFailed;
     } catch (const std::exception& failure) {
         output << "Tamrivo error: " << failure.what() << std::endl;
+    }
+    // Standard output carries the run's summary and error lines: a run that could not write them
+    // (a full disk, a reader that went away) has failed, though its files are complete.
+    if (!output.flush()) {
+        errorOutput << "Tamrivo error: Cannot write the standard output" << std::endl;
         return kExitFilesFailed;
     }
+    return exitCode;
 }
 
 }  // namespace tamrivo

@@ -6,7 +6,14 @@
 namespace tamrivo {
 
 RunPaths MakeRunPaths(const CommandLineOptions& options) {
-    RunPaths paths{options.vcxprojPath, options.vcxprojFiltersPath, options.srcPath, {}, {}, {}};
+    // The root as the walk spells it in every path: a separator that the shell's completion added,
+    // or a doubled one, would reach the new files.
+    RunPaths paths{options.vcxprojPath,
+                   options.vcxprojFiltersPath,
+                   WithoutExtraSeparators(options.srcPath),
+                   {},
+                   {},
+                   {}};
     std::string newProject = paths.project;
     std::string newFilters = paths.filters;
     // --Replace writes over the old files themselves.

@@ -11,7 +11,7 @@ namespace tamrivo {
 struct RunPaths {
     std::string project;     // the old project file, as given
     std::string filters;     // the old filters file, as given
-    std::string sourceRoot;  // the root of the source tree, as given
+    std::string sourceRoot;  // the root of the source tree, without extra separators
     // The outputs in their native form: the two inputs with ".new" appended, and the report file
     // in the new filters file's folder after its first "Src", relative to the current folder.
     boost::filesystem::path newProject;

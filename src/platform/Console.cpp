@@ -37,11 +37,20 @@ void RestoreConsoleCodePage(unsigned codePage) {
     SetConsoleOutputCP(codePage);
 }
 
+// Windows has no signal for a pipe that lost its reader: the write fails.
+void IgnoreBrokenPipes() {}
+
 }  // namespace tamrivo
 
 #else
 
+#include <csignal>
+
 namespace tamrivo {
+
+void IgnoreBrokenPipes() {
+    std::signal(SIGPIPE, SIG_IGN);
+}
 
 unsigned ShowUtf8OnConsole() {
     return 0;

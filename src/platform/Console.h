@@ -10,6 +10,10 @@ unsigned ShowUtf8OnConsole();
 // Gives the console back a code page that ShowUtf8OnConsole replaced; does nothing for 0.
 void RestoreConsoleCodePage(unsigned codePage);
 
+// Lets a write to a pipe whose reader went away fail as any failed write does, instead of ending
+// the process (SIGPIPE), so that a run still completes its files.
+void IgnoreBrokenPipes();
+
 // For the lifetime of a run: the console shows UTF-8, and is left as it was.
 class Utf8ConsoleDuringRun {
   public:

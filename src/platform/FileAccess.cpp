@@ -25,6 +25,38 @@ boost::filesystem::path NativePathFromWindowsForm(const std::string& text) {
 #endif
 }
 
+std::string WithoutExtraSeparators(const std::string& path) {
+#ifdef _WIN32
+    const auto isSeparator = [](char c) { return c == '/' || c == '\\'; };
+    // A network name's or a prefix's two leading separators, a prefix's "?" or "." and its
+    // separator, a drive: kept as they are.
+    std::size_t kept = 0;
+    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+        const bool prefix =
+            path.size() >= 4 && (path[2] == '?' || path[2] == '.') && isSeparator(path[3]);
+        kept = prefix ? 4 : 2;
+    }
+    if (path.size() >= kept + 2 && path[kept + 1] == ':') {
+        kept += 2;
+    }
+#else
+    const auto isSeparator = [](char c) { return c == '/'; };
+    const std::size_t kept = 0;
+#endif
+    std::string result = path.substr(0, kept);
+    for (std::size_t index = kept; index < path.size(); ++index) {
+        if (!isSeparator(path[index]) || result.size() == kept || !isSeparator(result.back())) {
+            result.push_back(path[index]);
+        }
+    }
+    // The root's own separator, directly after what is kept, stays.
+    const std::size_t root = kept + (result.size() > kept && isSeparator(result[kept]) ? 1 : 0);
+    while (result.size() > root && isSeparator(result.back())) {
+        result.pop_back();
+    }
+    return result;
+}
+
 std::string NarrowString(const boost::filesystem::path& path) {
     return path.string();
 }

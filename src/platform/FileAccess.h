@@ -15,6 +15,10 @@ boost::filesystem::path NativePath(const std::string& text);
 // where the backslash is no separator it becomes a slash.
 boost::filesystem::path NativePathFromWindowsForm(const std::string& text);
 
+// The path with each run of separators made one and the separators at its end dropped, but for
+// those of its root, which stay as written: "/", on Windows "C:\", "\\server" and "\\?\C:\".
+std::string WithoutExtraSeparators(const std::string& path);
+
 // The narrow string of a native path or name (ANSI code page on Windows; the bytes elsewhere).
 std::string NarrowString(const boost::filesystem::path& path);
 

@@ -1021,5 +1021,80 @@ TEST(RobustnessEndToEnd, AFiltersHeadIsKeptWholeOrRefusedBeyondItsBound) {
     EXPECT_LT(std::stol(result.errorOutput.substr(peak + 5)), kMostPeakKilobytes);
 }
 
+TEST(RobustnessEndToEnd, ExtraSeparatorsOfTheSourceRootChangeNothing) {
+    TreeRun run;
+    WriteFile(run.src + "/A/b.h", "");
+    // Everything that a run writes, identifiers and timestamps masked.
+    const auto outputs = [&run](const std::string& root) {
+        Strings command = run.Command();
+        command.back() = "--SrcPath=" + root;
+        const ProgramResult result = testing::RunProgram(command, run.work.path());
+        std::vector<std::string> identifiers;
+        return Strings{std::to_string(result.exitCode),
+                       testing::MaskReportTimestamp(result.output),
+                       result.errorOutput,
+                       ReadFile(run.project + ".new"),
+                       testing::MaskFilterIdentifiers(ReadFile(run.filters + ".new"), identifiers),
+                       testing::MaskReportTimestamp(ReadFile(run.report))};
+    };
+    const Strings plain = outputs(run.src);
+    EXPECT_EQ(outputs(run.src + "/"), plain);
+    EXPECT_EQ(outputs(run.work / "/Src//"), plain);
+}
+
+// Runs a program in a working folder with standard output on the descriptor output (closed here
+// afterwards); gives its exit code as a shell sees it (128 and the signal that ended it) and what
+// it wrote on standard error.
+ProgramResult RunWithStandardOutput(const Strings& command, const std::string& workingDir,
+                                    int output) {
+    std::vector<char*> argv;
+    Strings arguments = command;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    const std::string errorFile = workingDir + "/stderr.txt";
+    const pid_t child = fork();
+    if (child == 0) {
+        if (chdir(workingDir.c_str()) != 0 || dup2(output, STDOUT_FILENO) < 0 ||
+            !freopen(errorFile.c_str(), "wb", stderr)) {
+            _exit(127);
+        }
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    close(output);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ProgramResult result;
+    result.exitCode = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+    result.errorOutput = ReadFile(errorFile);
+    return result;
+}
+
+TEST(RobustnessEndToEnd, AStandardOutputThatFailsEndsACompleteRunWithAnError) {
+    // A pipe whose reader is gone (as after head -c1) and a full disk.
+    const std::vector<std::pair<std::string, std::function<int()>>> outputs = {
+        {"closed pipe",
+         [] {
+             int ends[2] = {-1, -1};
+             EXPECT_EQ(pipe(ends), 0);
+             close(ends[0]);
+             return ends[1];
+         }},
+        {"/dev/full", [] { return open("/dev/full", O_WRONLY | O_CLOEXEC); }},
+    };
+    for (const auto& [name, open] : outputs) {
+        TreeRun run;
+        const ProgramResult result = run.Checked(
+            [&] { return RunWithStandardOutput(run.Command(), run.work.path(), open()); });
+        EXPECT_EQ(result.exitCode, 254) << name;
+        EXPECT_EQ(result.errorOutput, "Tamrivo error: Cannot write the standard output\n") << name;
+        EXPECT_TRUE(ReadFile(run.project + ".new") == kNewProject) << name;
+        EXPECT_NE(ReadFile(run.filters + ".new").find("</Project>"), std::string::npos) << name;
+        EXPECT_TRUE(HasLine(ReadFile(run.report), "..\\..\\Src\\a.c\r")) << name;
+    }
+}
+
 }  // namespace
 }  // namespace tamrivo
