@@ -87,6 +87,12 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
                             std::ostream& errorOutput) {
     const RunPaths paths = MakeRunPaths(options);
     const std::vector<std::string> inputs = {paths.project, paths.filters};
+    if (!OutputsAreDistinct({{kNewProjectFile, paths.newProject},
+                             {kNewFiltersFile, paths.newFilters},
+                             {kReportFile, paths.reportFile}},
+                            output)) {
+        return false;
+    }
     SourceInventory inventory;
     FolderList folders;
     if (!WalkTheTree(paths, inventory, folders, output, errorOutput)) {

@@ -94,6 +94,11 @@ bool PrepareOutput(const std::string& what, const fs::path& native,
         ReportFailure(output, "Refusing to write", what, path, "it is an input file of this run");
         return false;
     }
+    // The rename would replace it, as Windows does not.
+    if (IsReadOnlyFile(native)) {
+        ReportFailure(output, "Cannot replace", what, path, "read-only");
+        return false;
+    }
     // Written whole beside the output, then renamed over it: a failure or a killed run leaves
     // the output as it was, and what stood at its path is replaced, never written through.
     auto file = std::make_unique<OutputFile>();
@@ -129,6 +134,19 @@ bool PlaceOutput(PreparedOutput& prepared, std::ostream& output) {
 }
 
 }  // namespace
+
+bool OutputsAreDistinct(const std::vector<RunOutput>& outputs, std::ostream& output) {
+    for (auto second = outputs.begin(); second != outputs.end(); ++second) {
+        for (auto first = outputs.begin(); first != second; ++first) {
+            if (NameTheSameEntry(first->path, second->path)) {
+                ReportFailure(output, "Refusing to write", second->what, NarrowString(second->path),
+                              "it is the " + first->what + " too");
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 bool ReadRunInput(const std::string& what, const std::string& path,
                   const std::function<TextFault(std::istream&)>& read, std::ostream& output) {

@@ -42,11 +42,21 @@ auto RunStep(const std::string& what, const std::string& path, const Work& work)
 bool ReadRunInput(const std::string& what, const std::string& path,
                   const std::function<TextFault(std::istream&)>& read, std::ostream& output);
 
+// One output of the run: what it is, as messages name it, and its native path.
+struct RunOutput {
+    std::string what;
+    boost::filesystem::path path;
+};
+
+// True when no two of the outputs are the same file; otherwise a "Tamrivo error: " line on output
+// names the later one of a pair, and nothing may be written.
+bool OutputsAreDistinct(const std::vector<RunOutput>& outputs, std::ostream& output);
+
 // Writes one output file of the run through write, as the step "writing the <what>", into a new
 // file that replaces the output only once it is whole; the output's path is left as it was on any
-// failure. An output that would land on one of the run's input files is refused; one that cannot be
-// created or fully written is reported. Each of these is a "Tamrivo error: " line on output naming
-// the path in its native form, and gives false.
+// failure. An output that would land on one of the run's input files is refused, and so is one
+// that stands there read-only; one that cannot be created or fully written is reported. Each of
+// these is a "Tamrivo error: " line on output naming the path in its native form, and gives false.
 bool WriteRunOutput(const std::string& what, const boost::filesystem::path& path,
                     const std::vector<std::string>& inputPaths,
                     const std::function<void(std::ostream&)>& write, std::ostream& output);

@@ -36,6 +36,9 @@ OwnedHandle OpenForReading(const boost::filesystem::path& path, FileKind& kind);
 // Reads up to size bytes; how many were read (0 at the end of the file), or -1 when it failed.
 long long ReadSome(NativeHandle file, char* bytes, std::size_t size);
 
+// True when two names of entries in one folder name the same entry: equal, on Windows in any case.
+bool SameEntryName(const boost::filesystem::path& first, const boost::filesystem::path& second);
+
 // Writes every byte to the file; the error that stopped it, if any.
 boost::system::error_code WriteAll(NativeHandle file, const char* bytes, std::size_t size);
 

@@ -6,6 +6,7 @@
 
 #include "platform/FileAccess.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/OutputFile.h"
 
 namespace tamrivo {
 
@@ -49,6 +50,16 @@ long long ReadSome(NativeHandle file, char* bytes, std::size_t size) {
             return got;
         }
     }
+}
+
+bool SameEntryName(const boost::filesystem::path& first, const boost::filesystem::path& second) {
+    return first == second;
+}
+
+bool IsReadOnlyFile(const boost::filesystem::path& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           (status.st_mode & S_IWUSR) == 0;
 }
 
 boost::system::error_code WriteAll(NativeHandle file, const char* bytes, std::size_t size) {

@@ -2,6 +2,7 @@
 
 #include "platform/FileAccess.h"
 #include "platform/FileSystemCalls.h"
+#include "platform/OutputFile.h"
 
 namespace tamrivo {
 
@@ -44,6 +45,16 @@ long long ReadSome(NativeHandle file, char* bytes, std::size_t size) {
         return -1;
     }
     return got;
+}
+
+bool SameEntryName(const boost::filesystem::path& first, const boost::filesystem::path& second) {
+    return CompareStringOrdinal(first.c_str(), -1, second.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool IsReadOnlyFile(const boost::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 boost::system::error_code WriteAll(NativeHandle file, const char* bytes, std::size_t size) {

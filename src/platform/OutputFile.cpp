@@ -1,5 +1,7 @@
 #include "platform/OutputFile.h"
 
+#include <algorithm>
+#include <boost/filesystem/operations.hpp>
 #include <cstdio>
 #include <random>
 
@@ -14,18 +16,38 @@ namespace {
 // How many names are drawn when the drawn one is taken before creating gives up.
 constexpr int kNameAttempts = 16;
 
+// The longest name of a folder entry that Linux and Windows' file systems take: bytes on the
+// one, UTF-16 code units on the other.
+constexpr std::size_t kLongestName = 255;
+
 // "<output>.tmp-<process id>-<eight random hexadecimal digits>": beside the output, so that the
-// rename stays on one file system, and telling which process left it behind.
+// rename stays on one file system, and telling which process left it behind. An output's name
+// too long for that much more is cut short, so that the new file fits wherever the output does.
 fs::path DrawName(const fs::path& output, std::random_device& random) {
     char suffix[40];
     std::snprintf(suffix, sizeof suffix, ".tmp-%lu-%08x", ProcessId(),
                   static_cast<unsigned>(random()));
-    fs::path name = output;
-    name += suffix;
-    return name;
+    const fs::path::string_type suffixText = fs::path(suffix).native();
+    fs::path::string_type name = output.filename().native();
+    name.resize(std::min(name.size(), kLongestName - suffixText.size()));
+    return output.parent_path() / (name + suffixText);
+}
+
+// The folder that holds path: its parent, or the current folder.
+fs::path HoldingFolder(const fs::path& path) {
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
 }  // namespace
+
+bool NameTheSameEntry(const fs::path& first, const fs::path& second) {
+    if (!SameEntryName(first.filename(), second.filename())) {
+        return false;
+    }
+    boost::system::error_code error;
+    return HoldingFolder(first) == HoldingFolder(second) ||
+           fs::equivalent(HoldingFolder(first), HoldingFolder(second), error);
+}
 
 boost::system::error_code CreateOutputFile(const fs::path& output, OutputFile& file) {
     std::random_device random;

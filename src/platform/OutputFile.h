@@ -35,6 +35,14 @@ boost::system::error_code FinishOutputFile(OutputFile& file);
 // target).
 boost::system::error_code PlaceOutputFile(OutputFile& file, const boost::filesystem::path& output);
 
+// True when two output paths name the same entry of the same folder, however spelt: the same name
+// (on Windows in any case) in folders that are one, also through links.
+bool NameTheSameEntry(const boost::filesystem::path& first, const boost::filesystem::path& second);
+
+// True when a file stands at path itself (not a link) that its owner made read-only: without
+// write permission for its owner, on Windows with the read-only attribute.
+bool IsReadOnlyFile(const boost::filesystem::path& path);
+
 // The one buffer between the lines of an output and its file: collects bytes and hands them to
 // the file in large writes. The first failed write is kept and every byte after it dropped.
 class OutputFileBuffer : public std::streambuf {

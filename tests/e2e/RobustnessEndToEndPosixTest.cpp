@@ -1042,6 +1042,50 @@ TEST(RobustnessEndToEnd, ExtraSeparatorsOfTheSourceRootChangeNothing) {
     EXPECT_EQ(outputs(run.work / "/Src//"), plain);
 }
 
+TEST(RobustnessEndToEnd, OutputsThatCannotTakeTheirPlaceAreRefusedAndLongNamesFit) {
+    {
+        // One project named twice: both new files would be App.vcxproj.new.
+        TreeRun run;
+        Strings command = run.Command();
+        command[2] = "--VcxprojFiltersPath=" + run.prj + "/./App.vcxproj";
+        const ProgramResult result =
+            run.Checked([&] { return testing::RunProgram(command, run.work.path()); });
+        EXPECT_EQ(result.exitCode, 254) << result.output;
+        EXPECT_TRUE(HasLine(result.output,
+                            "Tamrivo error: Refusing to write the new filters file: " + run.prj +
+                                "/./App.vcxproj.new (it is the new project file too)"))
+            << result.output;
+        for (const std::string& output : {run.project + ".new", run.report}) {
+            EXPECT_FALSE(testing::FileExists(output)) << output;
+        }
+    }
+    {
+        // A new project file that its owner made read-only stays as it is; the others are written.
+        TreeRun run;
+        WriteFile(run.project + ".new", "previous");
+        ASSERT_EQ(chmod((run.project + ".new").c_str(), 0444), 0);
+        const ProgramResult result = run();
+        EXPECT_EQ(result.exitCode, 254) << result.output;
+        EXPECT_TRUE(HasLine(
+            result.output,
+            run.Expand("Tamrivo error: Cannot replace the new project file: %P.new (read-only)")))
+            << result.output;
+        EXPECT_EQ(ReadFile(run.project + ".new"), "previous");
+        EXPECT_TRUE(IsRegularFile(run.filters + ".new"));
+    }
+    {
+        // A project name of 240 bytes: its new file's name has room, the temporary one too.
+        TreeRun run;
+        const std::string project = run.prj + "/" + std::string(232, 'p') + ".vcxproj";
+        boost::filesystem::rename(run.project, project);
+        Strings command = run.Command();
+        command[1] = "--VcxprojPath=" + project;
+        const ProgramResult result = testing::RunProgram(command, run.work.path());
+        EXPECT_EQ(result.exitCode, 0) << result.output;
+        EXPECT_TRUE(ReadFile(project + ".new") == kNewProject);
+    }
+}
+
 // Runs a program in a working folder with standard output on the descriptor output (closed here
 // afterwards); gives its exit code as a shell sees it (128 and the signal that ended it) and what
 // it wrote on standard error.
