@@ -4,16 +4,17 @@
 #include <boost/system/error_code.hpp>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <vector>
+
+#include "platform/OwnedHandle.h"
 
 namespace tamrivo {
 
 // One entry of a folder as the walk needs it: its name and what its own status query found.
 struct FolderEntry {
-    std::string
-        name;  // narrow, without the folder (ANSI code page on Windows; the bytes elsewhere)
+    // Narrow, without the folder (ANSI code page on Windows; the bytes elsewhere).
+    std::string name;
     // The entry's status query, following links, found a folder (a link to one included).
     bool isFolder = false;
     // A folder itself, not a link to one: the walk may list what is inside.
@@ -22,72 +23,52 @@ struct FolderEntry {
     boost::system::error_code statusError;
 };
 
-// One open folder of a FolderChain.
+// A folder held open by the walk. Its sub-folders are opened inside it, never by a path that a
+// link could redirect; on Windows, where a folder is listed by its path, holding it open keeps it
+// from being renamed meanwhile.
 struct HeldFolder {
-    std::intptr_t handle = -1;  // a descriptor, on Windows a HANDLE; -1 while let go
-    // Which folder it is (device and file number), to recognise it when it is opened again.
+    OwnedHandle handle;
+    boost::filesystem::path path;  // kept where folders are listed by path (Windows)
+};
+
+// Which folder a held folder is (device and file number), to recognise it when opened again.
+struct FolderIdentity {
     std::uint64_t device = 0;
     std::uint64_t number = 0;
-    boost::filesystem::path path;  // Windows lists a folder by its path, which the handles hold
+    bool operator==(const FolderIdentity& other) const {
+        return device == other.device && number == other.number;
+    }
 };
 
-// The folders from the walk's root down to the one that it is in, each held open, so that each is
-// opened inside its parent and never through a link, whatever the length of its path. Short of
-// descriptors, the outermost held folders are let go and opened again from below (through "..",
-// checked to be the same folder) when the walk comes back to them.
-struct FolderChain {
-    std::vector<HeldFolder> folders;
-    // How many folders the chain may hold at once: its share of the process's descriptors where
-    // the chains of several threads share them (FoldersHeldPerChain). Beyond it, as when the
-    // process runs short of descriptors, the outermost folders are let go.
-    std::size_t mostHeld = std::numeric_limits<std::size_t>::max();
-    std::size_t letGo = 0;  // the outermost folders, let go
-
-    FolderChain() = default;
-    FolderChain(FolderChain&&) noexcept = default;
-    FolderChain(const FolderChain&) = delete;
-    FolderChain& operator=(const FolderChain&) = delete;
-    // Closes every folder still held.
-    ~FolderChain();
+// How an attempt to open a sub-folder ended.
+enum class SubFolderOpening {
+    Opened,
+    NoFolder,      // a link or a file stands there now: as a link in a listing, not entered
+    Failed,        // the error says why (no permission, gone...)
+    OutOfHandles,  // the process or the system has no handle left: another attempt may succeed
 };
 
-// Opens the root (through a link, if it is one: it is the user's own path) as the chain's first
-// folder and appends its entries ("." and ".." left out) in the order the system lists them, each
-// with one status query of its own that follows links. Gives the error that kept the root from
-// being listed whole: not opened (nothing appended) or reading on failed (the entries before it
-// appended).
-boost::system::error_code EnterRootFolder(FolderChain& chain, const boost::filesystem::path& root,
-                                          std::vector<FolderEntry>& entries);
+// Opens the root, through a link if it is one (it is the user's own path). Refuses a root that
+// can be listed but not searched: none of its entries could be queried or entered.
+boost::system::error_code OpenRootFolder(const boost::filesystem::path& root, HeldFolder& folder);
 
-// Opens the sub-folder name of the chain's innermost folder inside it, refusing a link, and lists
-// it as EnterRootFolder does. False when it was not entered: it is no folder any more (a link, a
-// file: nothing to report) or it cannot be opened (error set). When entered, error is what ended
-// the listing early, if anything.
-bool EnterSubFolder(FolderChain& chain, const std::string& name, std::vector<FolderEntry>& entries,
-                    boost::system::error_code& error);
+// Opens the sub-folder name of parent inside it, refusing a link.
+SubFolderOpening OpenSubFolder(const HeldFolder& parent, const std::string& name,
+                               HeldFolder& folder, boost::system::error_code& error);
 
-// Opens the sub-folder name of the chain's folder at level inside it, refusing a link, as the
-// first folder of the empty chain into, without listing it: another thread may walk below it.
-// False when it cannot be opened so, also when the folder at level is let go; nothing is reported,
-// as the walk of chain meets the sub-folder again.
-bool OpenSubFolderInNewChain(const FolderChain& chain, std::size_t level, const std::string& name,
-                             FolderChain& into);
+// Appends the folder's entries ("." and ".." left out) in the order the system lists them, each
+// with one status query of its own that follows links; gives the error that ended the listing
+// early, if any.
+boost::system::error_code ListFolder(const HeldFolder& folder, std::vector<FolderEntry>& entries);
 
-// Appends the entries of the chain's innermost folder, each with one status query of its own that
-// follows links; gives the error that ended the listing early, if any.
-boost::system::error_code ListInnermostFolder(const FolderChain& chain,
-                                              std::vector<FolderEntry>& entries);
+// Which folder it is.
+FolderIdentity IdentifyFolder(const HeldFolder& folder);
 
-// The share of the process's descriptors that each of chains chains, held at once by the threads
-// of one walk, may use: FolderChain::mostHeld.
-std::size_t FoldersHeldPerChain(std::size_t chains);
+// True for an error that says the process or the system ran out of handles or memory: it says
+// nothing about the entry that met it.
+bool IsResourceError(const boost::system::error_code& error);
 
-// How many threads a walk may use: one per processor, at most four; one where the process may
-// hold so few descriptors that the chains of several threads would run short of them.
-std::size_t WalkThreadCount();
-
-// Closes the innermost folder. Gives an error when its parent, let go for want of descriptors,
-// cannot be opened again as the same folder: the walk cannot go back up.
-boost::system::error_code LeaveFolder(FolderChain& chain);
+// How many handles the process may hold at once; the largest number where nothing limits them.
+std::size_t HandleLimit();
 
 }  // namespace tamrivo

@@ -164,4 +164,48 @@ std::uint64_t NtfsOrderKey(const std::string& name) {
     return key;
 }
 
+namespace {
+
+// An entry's place in its folder's listing and its name's NtfsOrderKey.
+struct SortPlace {
+    std::uint64_t key;
+    std::size_t place;
+};
+
+}  // namespace
+
+// The keys decide most comparisons; the places are sorted, and each entry is then moved once,
+// along the cycles of the order.
+void SortInNtfsOrder(std::vector<FolderEntry>& entries) {
+    std::vector<SortPlace> places;
+    places.reserve(entries.size());
+    for (std::size_t place = 0; place < entries.size(); ++place) {
+        places.push_back({NtfsOrderKey(entries[place].name), place});
+    }
+    std::sort(places.begin(), places.end(),
+              [&entries](const SortPlace& left, const SortPlace& right) {
+                  if (left.key != right.key && left.key != 0 && right.key != 0) {
+                      return left.key < right.key;
+                  }
+                  return NtfsNameLess(entries[left.place].name, entries[right.place].name);
+              });
+    // places[i].place is where the entry for position i stands; each position done is marked by
+    // its own number.
+    for (std::size_t start = 0; start < entries.size(); ++start) {
+        if (places[start].place == start) {
+            continue;
+        }
+        FolderEntry held = std::move(entries[start]);
+        std::size_t position = start;
+        while (places[position].place != start) {
+            const std::size_t from = places[position].place;
+            entries[position] = std::move(entries[from]);
+            places[position].place = position;
+            position = from;
+        }
+        entries[position] = std::move(held);
+        places[position].place = position;
+    }
+}
+
 }  // namespace tamrivo

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/FolderListing.h"
 
 namespace tamrivo {
 
@@ -15,5 +18,8 @@ bool NtfsNameLess(const std::string& left, const std::string& right);
 // name's first eight bytes upper-cased, the first the most significant. Zero, which no name has
 // otherwise, when a byte beyond ASCII stands among them: such names need NtfsNameLess itself.
 std::uint64_t NtfsOrderKey(const std::string& name);
+
+// Puts a folder's entries in the order in which NTFS lists them.
+void SortInNtfsOrder(std::vector<FolderEntry>& entries);
 
 }  // namespace tamrivo

@@ -36,8 +36,11 @@ std::ostream& operator<<(std::ostream& out, const Seen& seen) {
 // The entries of a folder sorted by name; error receives what ended the listing.
 std::vector<Seen> List(const std::string& folder, boost::system::error_code& error) {
     std::vector<FolderEntry> entries;
-    FolderChain chain;
-    error = EnterRootFolder(chain, NativePath(folder), entries);
+    HeldFolder held;
+    error = OpenRootFolder(NativePath(folder), held);
+    if (!error) {
+        error = ListFolder(held, entries);
+    }
     std::vector<Seen> seen;
     for (const FolderEntry& entry : entries) {
         seen.push_back(
@@ -70,8 +73,8 @@ TEST(FolderListing, AFolderThatCannotBeOpenedGivesItsErrorAndAppendsNothing) {
     for (const std::string& folder : {dir / "missing", dir / "file.c"}) {
         std::vector<FolderEntry> entries(1);
         entries.front().name = "kept";
-        FolderChain chain;
-        const boost::system::error_code error = EnterRootFolder(chain, NativePath(folder), entries);
+        HeldFolder held;
+        const boost::system::error_code error = OpenRootFolder(NativePath(folder), held);
         EXPECT_TRUE(error) << folder;
         ASSERT_EQ(entries.size(), 1u) << folder;
         EXPECT_EQ(entries.front().name, "kept");

@@ -25,7 +25,7 @@ struct WalkResult {
 inline WalkResult Walk(const std::string& root, std::size_t threads = WalkThreadCount()) {
     WalkResult result;
     std::ostringstream errors;
-    WalkSourceTree(root, result.inventory, result.folders, errors, threads);
+    WalkSourceTree(root, result.inventory, result.folders, errors, {}, threads);
     result.errors = errors.str();
     return result;
 }
