@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Times whole Tamrivo runs against `find -L` over the same warm, generated trees.
+# Times whole Tamrivo runs against the floor of any walk and against fd-find over the same warm,
+# generated trees.
 #
 #   bash bench/run.sh [file counts...]      default: 10000 100000 300000
-#   REPEATS=n bash bench/run.sh             timed pairs per size (default 7, at least 5)
+#   REPEATS=n bash bench/run.sh             timed rounds per size (default 7, at least 5)
 #
 # Builds Release into bench/out/build, generates each tree once into bench/out (kept, keyed by
-# file count and by the generator's sources) and, per size, alternates a Tamrivo run (from the
-# repository's Src folder, with the arguments a user gives) with `find -L` over the same root and
-# with StatWalk, the floor of a walk that makes one status query per entry (readdir and fstatat
-# only; find -L queries only folders and links). Prints the medians, the ratios Tamrivo / find
-# and Tamrivo / floor, Tamrivo's peak resident memory and its processor time, summed over its
-# threads (the walk uses one per processor, at most four).
+# file count and by the generator's sources) and, per size, alternates in each round:
+# - a Tamrivo run (from the repository's Src folder, with the arguments a user gives);
+# - StatWalk --threads=<cores>, the parallel floor: readdir and one fstatat per entry, nothing
+#   else, spread over all cores through a shared stack of open folders;
+# - `fdfind -L -u`, Debian's parallel walker (package fd-find);
+# - Tamrivo and StatWalk (one thread, the one-thread floor), each pinned to one core (taskset).
+# Prints the medians, the ratios, Tamrivo's peak resident memory and its processor time, summed
+# over its threads.
 set -euo pipefail
 export LC_ALL=C
 
@@ -26,10 +29,7 @@ sizes=("$@")
 if ((${#sizes[@]} == 0)); then
     sizes=(10000 100000 300000)
 fi
-if [[ ! -x /usr/bin/time ]]; then
-    echo "run.sh: /usr/bin/time is missing (Debian package time)" >&2
-    exit 2
-fi
+bash "$top/scripts/setup.sh" fd-find >&2
 
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMRIVO_BUILD_TESTS=OFF \
     -DTAMRIVO_BUILD_BENCHMARKS=ON >/dev/null
@@ -92,27 +92,34 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ /
     "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Tamrivo: $(git -C "$top" rev-parse --short HEAD) (Release); $repeats pairs per size"
 
-declare -A tamrivo_median find_median floor_median rss cpu
+# The timed commands of a round, by name; "pinned" ones run on the first core only.
+names=(tamrivo floor fd pinned floor1)
+declare -A median_of rss cpu
 for count in "${sizes[@]}"; do
     repo=$(repository_for "$count")
     root="$repo/Src"
     runs="$scratch/$count"
     tamrivo_command=("$tamrivo" --VcxprojPath=Prj/App.vcxproj
         --VcxprojFiltersPath=Prj/App.vcxproj.filters --SrcPath="$root")
-    : >"$runs.tamrivo"
-    : >"$runs.tamrivo.cpu"
-    : >"$runs.find"
-    : >"$runs.floor"
+    declare -A command_of=(
+        [tamrivo]="${tamrivo_command[*]}"
+        [floor]="$floor --threads=$(nproc) $root"
+        [fd]="fdfind -L -u . $root"
+        [pinned]="taskset -c 0 ${tamrivo_command[*]}"
+        [floor1]="taskset -c 0 $floor $root")
     : >"$scratch/stderr"
     cd "$root"
-    # One untimed run of each warms the caches; then the timed pairs alternate.
-    timed "$scratch/warm" "${tamrivo_command[@]}"
-    timed "$scratch/warm" find -L "$root"
-    timed "$scratch/warm" "$floor" "$root"
+    # One untimed run of each warms the caches; then the timed rounds alternate.
+    for name in "${names[@]}"; do
+        : >"$runs.$name"
+        # shellcheck disable=SC2086 # the commands are word lists without blanks in their words
+        timed "$scratch/warm" ${command_of[$name]}
+    done
     for ((i = 0; i < repeats; ++i)); do
-        timed "$runs.tamrivo" "${tamrivo_command[@]}"
-        timed "$runs.find" find -L "$root"
-        timed "$runs.floor" "$floor" "$root"
+        for name in "${names[@]}"; do
+            # shellcheck disable=SC2086
+            timed "$runs.$name" ${command_of[$name]}
+        done
     done
     cd "$top"
     if [[ -s "$scratch/stderr" ]]; then
@@ -120,30 +127,32 @@ for count in "${sizes[@]}"; do
         head -n 5 "$scratch/stderr" >&2
     fi
 
-    tamrivo_median[$count]=$(median "$runs.tamrivo")
-    find_median[$count]=$(median "$runs.find")
-    floor_median[$count]=$(median "$runs.floor")
+    for name in "${names[@]}"; do
+        median_of[$name.$count]=$(median "$runs.$name")
+    done
     rss[$count]=$(maximum "$runs.tamrivo.rss")
     cpu[$count]=$(median "$runs.tamrivo.cpu")
     echo
     echo "$count files ($(paste -sd';' "$repo/generated.txt" | sed 's/;/; /g'))"
-    echo "  Tamrivo s: $(paste -sd' ' "$runs.tamrivo")"
-    echo "  find -L s: $(paste -sd' ' "$runs.find")"
-    echo "  floor   s: $(paste -sd' ' "$runs.floor")"
+    for name in "${names[@]}"; do
+        printf '  %-8s s: %s\n' "$name" "$(paste -sd' ' "$runs.$name")"
+    done
 done
 
 echo
-printf '%8s  %10s  %10s  %10s  %14s  %14s  %16s  %14s\n' files "Tamrivo s" "find -L s" "floor s" \
-    "Tamrivo/find" "Tamrivo/floor" "Tamrivo peak MB" "Tamrivo CPU s"
+echo "tamrivo: a whole run; floor: the parallel floor on $(nproc) cores; fd: fdfind -L -u;"
+echo "pinned: a whole run on one core; floor1: the one-thread floor on that core"
+printf '%8s  %8s  %8s  %8s  %8s  %8s  %13s  %10s  %15s  %8s  %8s\n' files tamrivo floor fd \
+    pinned floor1 tamrivo/floor tamrivo/fd pinned/floor1 "peak MB" "CPU s"
 for count in "${sizes[@]}"; do
-    awk -v n="$count" -v t="${tamrivo_median[$count]}" -v f="${find_median[$count]}" \
-        -v w="${floor_median[$count]}" -v r="${rss[$count]}" -v c="${cpu[$count]}" \
-        'BEGIN { printf "%8d  %10.3f  %10.3f  %10.3f  %14.2f  %14.2f  %16.1f  %14.3f\n", n, t, f, w, t / f, t / w, r / 1024, c }'
+    awk -v n="$count" -v t="${median_of[tamrivo.$count]}" -v w="${median_of[floor.$count]}" \
+        -v f="${median_of[fd.$count]}" -v p="${median_of[pinned.$count]}" \
+        -v w1="${median_of[floor1.$count]}" -v r="${rss[$count]}" -v c="${cpu[$count]}" \
+        'BEGIN { printf "%8d  %8.3f  %8.3f  %8.3f  %8.3f  %8.3f  %13.2f  %10.2f  %15.2f  %8.1f  %8.3f\n", n, t, w, f, p, w1, t / w, t / f, p / w1, r / 1024, c }'
 done
-if [[ -n "${tamrivo_median[100000]:-}" && -n "${tamrivo_median[300000]:-}" ]]; then
-    awk -v t1="${tamrivo_median[100000]}" -v t3="${tamrivo_median[300000]}" \
-        -v f1="${find_median[100000]}" -v f3="${find_median[300000]}" \
-        -v w1="${floor_median[100000]}" -v w3="${floor_median[300000]}" \
-        'BEGIN { printf "growth 300000 / 100000 files: Tamrivo %.2f, find -L %.2f, floor %.2f\n", t3 / t1, f3 / f1, w3 / w1 }'
+if [[ -n "${rss[100000]:-}" && -n "${rss[300000]:-}" ]]; then
+    awk -v t1="${median_of[tamrivo.100000]}" -v t3="${median_of[tamrivo.300000]}" \
+        -v m1="${rss[100000]}" -v m3="${rss[300000]}" \
+        'BEGIN { printf "growth 300000 / 100000 files: time %.2f, peak memory %.2f\n", t3 / t1, m3 / m1 }'
 fi
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

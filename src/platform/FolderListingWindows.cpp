@@ -26,8 +26,16 @@ HANDLE OpenFolderHandle(const fs::path& path, bool openReparsePoint) {
 
 boost::system::error_code OpenRootFolder(const fs::path& root, HeldFolder& folder) {
     folder.handle.Reset(OpenFolderHandle(root, false));
-    if (!folder.handle.IsOpen()) {
-        return LastCallError();
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!folder.handle.IsOpen() || !GetFileInformationByHandle(folder.handle.Get(), &information)) {
+        const boost::system::error_code error = LastCallError();
+        folder.handle.Reset();
+        return error;
+    }
+    // Backup semantics open files as well as folders.
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        folder.handle.Reset();
+        return boost::system::error_code(ERROR_DIRECTORY, boost::system::system_category());
     }
     folder.path = root;
     return {};
