@@ -922,20 +922,64 @@ TEST(RobustnessEndToEnd, AFolderSwappedForALinkDuringTheWalkIsNotEntered) {
     EXPECT_TRUE(met) << "the swap never came between the walk's listing and its opening";
 }
 
-TEST(RobustnessEndToEnd, ARootThatCannotBeListedEndsTheRunWithoutWritingAnything) {
-    TreeRun run;
-    testing::OpenToEveryone(run.work.path());
-    ASSERT_EQ(chmod(run.src.c_str(), 0), 0);
-    const ProgramResult result = run(true);
+TEST(RobustnessEndToEnd, ARootThatCannotBeListedOrSearchedEndsTheRunWithoutWritingAnything) {
+    // Readable but not searchable (0644), the root's names could be listed but none of its
+    // sub-folders entered: every one of them would be lost without a word.
+    for (const mode_t mode : {0, 0644}) {
+        TreeRun run;
+        WriteFile(run.src + "/Sub/s.c", "");
+        testing::OpenToEveryone(run.work.path());
+        ASSERT_EQ(chmod(run.src.c_str(), mode), 0);
+        const ProgramResult result = run(true);
 
-    EXPECT_EQ(result.exitCode, 254);
-    EXPECT_TRUE(HasLine(result.output,
-                        run.Expand("Tamrivo error: Cannot list the source root: %S (Permission "
-                                   "denied)")))
-        << result.output;
-    // No summary either: it would count a tree that was never seen.
-    EXPECT_EQ(result.output.find("Tamrivo Report:"), std::string::npos) << result.output;
-    EXPECT_EQ(result.errorOutput, "");
+        EXPECT_EQ(result.exitCode, 254) << mode;
+        EXPECT_TRUE(
+            HasLine(result.output, run.Expand("Tamrivo error: Cannot list the source root: %S "
+                                              "(Permission denied)")))
+            << result.output;
+        // No summary either: it would count a tree that was never seen.
+        EXPECT_EQ(result.output.find("Tamrivo Report:"), std::string::npos) << result.output;
+        EXPECT_EQ(result.errorOutput, "");
+        for (const std::string& output : {run.project + ".new", run.filters + ".new", run.report}) {
+            EXPECT_FALSE(testing::FileExists(output)) << output;
+        }
+    }
+}
+
+TEST(RobustnessEndToEnd, FewDescriptorsWalkTheWholeTreeOrFailTheRun) {
+    // Under prlimit, the walk holds what it may and finds the rest again; with no descriptor
+    // to spare beside the root's, it cannot open a sub-folder inside its parent at all, and
+    // writing files that lack the tree would be a lie.
+    TreeRun run;
+    for (const std::string path : {"A/B/C/D/d.c", "A/B/b.h", "A/a.txt", "Z/z.c"}) {
+        WriteFile(run.src + "/" + path, "");
+    }
+    const ProgramResult plain = run.Run();
+    ASSERT_EQ(plain.exitCode, 0);
+    const std::string project = ReadFile(run.project + ".new");
+
+    // Under a shell that closes what the test process left open, so that the limit counts.
+    Strings command = run.Command();
+    command.insert(command.begin(),
+                   {"bash", "-c",
+                    "for fd in $(ls /proc/$$/fd); do ((fd > 2)) && eval \"exec $fd>&-\"; done; "
+                    "exec \"$@\"",
+                    "bash", "prlimit", "--nofile=5"});
+    const ProgramResult walked = testing::RunProgram(command, run.work.path());
+    EXPECT_EQ(walked.exitCode, 0) << walked.output;
+    EXPECT_EQ(walked.errorOutput, "");
+    EXPECT_EQ(ReadFile(run.project + ".new"), project);
+
+    for (const std::string& output : {run.project + ".new", run.filters + ".new", run.report}) {
+        ASSERT_EQ(unlink(output.c_str()), 0) << output;
+    }
+    command[5] = "--nofile=4";
+    const ProgramResult starved = testing::RunProgram(command, run.work.path());
+    EXPECT_EQ(starved.exitCode, 254);
+    EXPECT_TRUE(HasLine(starved.output,
+                        run.Expand("Tamrivo error: Stopped while walking the source root: %S "
+                                   "(%S\\A: Too many open files)")))
+        << starved.output;
     for (const std::string& output : {run.project + ".new", run.filters + ".new", run.report}) {
         EXPECT_FALSE(testing::FileExists(output)) << output;
     }
