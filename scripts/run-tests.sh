@@ -19,7 +19,7 @@ ctest --test-dir build-sanitize --output-on-failure -j2
 echo "== The walk's threads under ThreadSanitizer"
 cmake -S . -B build-thread -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAMRIVO_SANITIZE=thread
 cmake --build build-thread -j2 --target scan_tests
-TSAN_OPTIONS=halt_on_error=1 build-thread/tests/scan/scan_tests --gtest_filter='WalkSourceTree.*'
+TSAN_OPTIONS=halt_on_error=1 build-thread/tests/scan/scan_tests --gtest_filter='WalkSourceTree.*:WalkFolders.*'
 
 echo "== Fuzz targets, 30 s each"
 bash fuzz/run.sh 30

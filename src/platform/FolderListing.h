@@ -71,4 +71,7 @@ bool IsResourceError(const boost::system::error_code& error);
 // How many handles the process may hold at once; the largest number where nothing limits them.
 std::size_t HandleLimit();
 
+// How many processors the process may run on (its affinity, as taskset sets it), at least one.
+std::size_t ProcessorCount();
+
 }  // namespace tamrivo

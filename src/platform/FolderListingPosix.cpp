@@ -1,9 +1,11 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -114,6 +116,15 @@ std::size_t HandleLimit() {
         return std::numeric_limits<std::size_t>::max();
     }
     return static_cast<std::size_t>(limit.rlim_cur);
+}
+
+std::size_t ProcessorCount() {
+    cpu_set_t processors;
+    CPU_ZERO(&processors);
+    if (sched_getaffinity(0, sizeof processors, &processors) != 0) {
+        return 1;
+    }
+    return static_cast<std::size_t>(std::max(1, CPU_COUNT(&processors)));
 }
 
 }  // namespace tamrivo

@@ -100,4 +100,17 @@ std::size_t HandleLimit() {
     return std::numeric_limits<std::size_t>::max();
 }
 
+std::size_t ProcessorCount() {
+    DWORD_PTR process = 0;
+    DWORD_PTR system = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system) || process == 0) {
+        return 1;
+    }
+    std::size_t count = 0;
+    for (; process != 0; process &= process - 1) {
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace tamrivo

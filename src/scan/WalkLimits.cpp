@@ -1,7 +1,6 @@
 #include "scan/WalkLimits.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "platform/FolderListing.h"
 
@@ -22,7 +21,7 @@ std::size_t WalkThreadCount() {
     if (HandleLimit() < kHandlesForThreads) {
         return 1;
     }
-    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+    return std::min<std::size_t>(ProcessorCount(), 4);
 }
 
 WalkLimits LimitsForWalk(std::size_t threads, std::size_t handleLimit) {

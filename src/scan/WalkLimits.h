@@ -11,8 +11,9 @@ struct WalkLimits {
     std::size_t mostHeld = 2;         // folders the walking thread holds open at once, at least 2
 };
 
-// How many threads a walk uses, the walking one included: one per processor, at most four; one
-// where the process may hold so few handles that folders listed ahead would crowd out the walk.
+// How many threads a walk uses, the walking one included: one per processor it may run on, at most
+// four; one where the process may hold so few handles that folders listed ahead would crowd out the
+// walk.
 std::size_t WalkThreadCount();
 
 // The limits of a walk by threads threads in a process that may hold handleLimit handles: a few
