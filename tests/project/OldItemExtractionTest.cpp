@@ -136,5 +136,19 @@ TEST(OldItemExtraction, HandlesLargeProjects) {
     EXPECT_EQ(lines.back(), kEnd);
 }
 
+// Items in any layout that XML allows, and what only looks like one.
+TEST(ReadRewrittenItems, TakesEveryItemOfAKnownExtensionByItsElement) {
+    const SourceInventory items = ReadRewrittenItems(
+        "<?xml version='1.0'?>\n<Project>\n<!-- <ClCompile Include=\"commented.c\" /> -->\n"
+        "<ItemGroup><ClCompile Condition=\"'$(A)'=='>'\"\n  Include='R&amp;D.c'/>"
+        "<None Include=\"readme.txt\" /><None Include=\"x.c\">\n<Link>a.c</Link></None>\n"
+        "<ClInclude Include=\"a.h\"></ClInclude><ClCompile Include=\"a.h\"/>"
+        "<ClCompile><Optimization>Full</Optimization></ClCompile><Filter Include=\"b.c\"/>"
+        "</ItemGroup>\n</Project>\n");
+    EXPECT_EQ(items.headerFiles, std::vector<std::string>{"a.h"});
+    EXPECT_EQ(items.sourceFiles, (std::vector<std::string>{"R&D.c", "a.h"}));
+    EXPECT_EQ(items.otherFiles, std::vector<std::string>{"x.c"});
+}
+
 }  // namespace
 }  // namespace tamrivo
