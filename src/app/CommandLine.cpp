@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "model/AsciiCase.h"
 #include "model/ProjectText.h"
 #include "platform/FileAccess.h"
 
@@ -24,24 +25,32 @@ constexpr std::string_view kVcxprojFiltersPath = "--VcxprojFiltersPath";
 constexpr std::string_view kSrcPath = "--SrcPath";
 constexpr std::string_view kCheck = "--Check";
 constexpr std::string_view kKeepIdentifiers = "--KeepIdentifiers";
+constexpr std::string_view kExclude = "--Exclude";
 constexpr std::string_view kReplace = "--Replace";
 constexpr std::string_view kHelp = "--help";
 constexpr std::string_view kVersion = "--version";
-constexpr std::array<OptionText, 8> kOptions = {{
+constexpr std::array<OptionText, 9> kOptions = {{
     {kVcxprojPath, "=PATH", "the project file (.vcxproj)"},
     {kVcxprojFiltersPath, "=PATH", "the project's filters file (.vcxproj.filters)"},
     {kSrcPath, "=PATH", "the root of the source tree, a folder"},
     {kCheck, "", "compare the two files with the tree, write nothing: exit 0 in line, 1 not"},
     {kKeepIdentifiers, "", "filters that the old filters file defines keep their identifiers"},
+    {kExclude, "=PATTERN", "leave matching files and folders out of the walk (repeatable)"},
     {kReplace, "", "write the new contents over the two files instead of beside them"},
     {kHelp, "", "print this usage (also -h or /?)"},
     {kVersion, "", "print the banner"},
 }};
 constexpr std::array<std::string_view, 3> kHelpArguments = {kHelp, "-h", "/?"};
 
+bool IsExclude(std::string_view argument) {
+    return argument.substr(0, kExclude.size()) == kExclude &&
+           (argument.size() == kExclude.size() || argument[kExclude.size()] == '=');
+}
+
 // The options that are whole arguments; the path options are found inside any argument.
 bool IsWholeArgumentOption(std::string_view argument) {
-    return argument == kCheck || argument == kKeepIdentifiers || argument == kReplace;
+    return argument == kCheck || argument == kKeepIdentifiers || argument == kReplace ||
+           IsExclude(argument);
 }
 
 // Takes the value of the first argument that contains the option's name: the text after the
@@ -101,10 +110,6 @@ bool CheckPath(std::string_view option, const std::string* argument, const std::
     return false;
 }
 
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The number of characters to insert, remove or replace to make one text the other, letter case
 // aside.
 std::size_t FoldedDistance(std::string_view a, std::string_view b) {
@@ -118,7 +123,7 @@ std::size_t FoldedDistance(std::string_view a, std::string_view b) {
         for (std::size_t j = 1; j <= b.size(); ++j) {
             const std::size_t above = row[j];
             const std::size_t replace =
-                diagonal + (FoldAscii(a[i - 1]) == FoldAscii(b[j - 1]) ? 0 : 1);
+                diagonal + (FoldAsciiCase(a[i - 1]) == FoldAsciiCase(b[j - 1]) ? 0 : 1);
             row[j] = std::min({above + 1, row[j - 1] + 1, replace});
             diagonal = above;
         }
@@ -175,6 +180,16 @@ void FindWholeArgumentOptions(const std::vector<std::string>& arguments,
         options.check = options.check || argument == kCheck;
         options.keepIdentifiers = options.keepIdentifiers || argument == kKeepIdentifiers;
         options.replace = options.replace || argument == kReplace;
+        if (IsExclude(argument)) {
+            const std::string_view text =
+                std::string_view(argument).substr(std::min(argument.size(), kExclude.size() + 1));
+            std::string reason;
+            if (auto pattern = ParseExcludePattern(text, reason)) {
+                options.excludes.push_back(std::move(*pattern));
+            } else {
+                reasons.push_back(argument + ": " + reason);
+            }
+        }
     }
     if (options.check && options.replace) {
         reasons.push_back(std::string(kCheck) + " and " + std::string(kReplace) +
@@ -204,7 +219,7 @@ CommandLineRequest RequestOf(const std::vector<std::string>& arguments) {
 void PrintHelp(std::ostream& output) {
     output << "Usage: Tamrivo.exe --VcxprojPath=PATH --VcxprojFiltersPath=PATH --SrcPath=PATH "
               "[options]\n";
-    constexpr std::size_t kColumn = 27;
+    constexpr std::size_t kColumn = 28;
     for (const OptionText& option : kOptions) {
         const std::string usage = " " + std::string(option.name) + std::string(option.value);
         output << usage << std::string(kColumn - usage.size(), ' ') << option.about << '\n';

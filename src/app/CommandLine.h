@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "scan/ExcludePatterns.h"
+
 namespace tamrivo {
 
 // The options of a run and whether an argument naming each path option was found.
@@ -14,9 +16,10 @@ struct CommandLineOptions {
     std::string vcxprojPath;
     std::string vcxprojFiltersPath;
     std::string srcPath;
-    bool check = false;            // --Check: compare only, write nothing
-    bool keepIdentifiers = false;  // --KeepIdentifiers: filters keep their old identifiers
-    bool replace = false;          // --Replace: write over the old files
+    bool check = false;                    // --Check: compare only, write nothing
+    bool keepIdentifiers = false;          // --KeepIdentifiers: filters keep their old identifiers
+    bool replace = false;                  // --Replace: write over the old files
+    std::vector<ExcludePattern> excludes;  // every --Exclude=PATTERN, in order
 };
 
 // What a command line asks for besides a run.

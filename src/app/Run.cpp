@@ -44,13 +44,21 @@ const std::string kFiltersFile = "filters file";
 const std::string kNewFiltersFile = "new filters file";
 const std::string kReportFile = "report file";
 
-// Walks the tree into inventory and folders; false when its root cannot be listed (reported on
-// output), since without the tree nothing could be compared or written.
-bool WalkTheTree(const RunPaths& paths, SourceInventory& inventory, FolderList& folders,
-                 std::ostream& output, std::ostream& errorOutput) {
-    const boost::system::error_code rootError =
-        RunStep("walking the " + kSourceRoot, paths.sourceRoot,
-                [&] { return WalkSourceTree(paths.sourceRoot, inventory, folders, errorOutput); });
+// Walks the tree into inventory and folders, leaving out what the --Exclude patterns match; false
+// when its root cannot be listed (reported on output), since without the tree nothing could be
+// compared or written.
+bool WalkTheTree(const CommandLineOptions& options, const RunPaths& paths,
+                 SourceInventory& inventory, FolderList& folders, std::ostream& output,
+                 std::ostream& errorOutput) {
+    LeftOutOfWalk leftOut;
+    if (!options.excludes.empty()) {
+        leftOut = [&](std::string_view pathBelowRoot, bool isFolder) {
+            return IsExcluded(options.excludes, pathBelowRoot, isFolder);
+        };
+    }
+    const boost::system::error_code rootError = RunStep(
+        "walking the " + kSourceRoot, paths.sourceRoot,
+        [&] { return WalkSourceTree(paths.sourceRoot, inventory, folders, errorOutput, leftOut); });
     if (rootError) {
         output << "Tamrivo error: Cannot list the " << kSourceRoot << ": " << paths.sourceRoot
                << " (" << rootError.message() << ")" << std::endl;
@@ -95,7 +103,7 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     }
     SourceInventory inventory;
     FolderList folders;
-    if (!WalkTheTree(paths, inventory, folders, output, errorOutput)) {
+    if (!WalkTheTree(options, paths, inventory, folders, output, errorOutput)) {
         return false;
     }
     PreparedOutput newProject;
@@ -163,7 +171,7 @@ int CheckProjectFiles(const CommandLineOptions& options, std::ostream& output,
     const RunPaths paths = MakeRunPaths(options);
     SourceInventory inventory;
     FolderList folders;
-    if (!WalkTheTree(paths, inventory, folders, output, errorOutput)) {
+    if (!WalkTheTree(options, paths, inventory, folders, output, errorOutput)) {
         return kExitFilesFailed;
     }
     std::string projectText;

@@ -114,6 +114,33 @@ TEST(KeepIdentifiersEndToEnd, ASecondRunOnAdoptedFilesWritesTheFiltersFileAgain)
     EXPECT_EQ(ReadFile(repo + kFilters + ".new"), filters);
 }
 
+// A tree with what a build and Visual Studio leave in it, run with the patterns a team gives,
+// writes what the same tree without them writes.
+TEST(ExcludeEndToEnd, TheTeamsPatternsLeaveBuildOutputsAndToolFoldersOut) {
+    TempDir dir;
+    const std::string clean = CopyOfTheExample(dir);
+    TempDir otherDir;
+    const std::string built = CopyOfTheExample(otherDir);
+    for (const std::string& repo : {clean, built}) {
+        WriteFile(repo + "/Src/Release/kept.bin", "");  // Prj/Release/ starts from the root
+    }
+    for (const std::string file : {".vs/App/v17/Browse.ini", "x64/Debug/App.exe", "Debug/fw.hex",
+                                   "App/debug/app.bin", "App/App.exe", "Prj/Release/App.bin"}) {
+        WriteFile(built + "/Src/" + file, "");
+    }
+    ASSERT_EQ(RunOnTheExample(clean).exitCode, 0);
+    const auto result =
+        RunOnTheExample(built, {"--Exclude=.vs/", "--Exclude=x64/", "--Exclude=Debug/",
+                                "--Exclude=**/*.exe", "--Exclude=Prj/Release/"});
+    ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
+    EXPECT_EQ(ReadFile(built + kProject + ".new"), ReadFile(clean + kProject + ".new"));
+    EXPECT_EQ(MaskedIdentifiers(ReadFile(built + kFilters + ".new")),
+              MaskedIdentifiers(ReadFile(clean + kFilters + ".new")));
+    const std::string report = "/Src/Prj/TamrivoReport.txt";
+    EXPECT_EQ(testing::MaskReportTimestamp(ReadFile(built + report)),
+              testing::MaskReportTimestamp(ReadFile(clean + report)));
+}
+
 TEST(ReplaceEndToEnd, WritesOverTheOldFilesWhatARunWritesBesideThem) {
     TempDir dir;
     const std::string beside = CopyOfTheExample(dir);
@@ -142,7 +169,7 @@ TEST(HelpEndToEnd, HelpAndVersionAloneTouchNoFile) {
         EXPECT_EQ(help.rfind("Usage: Tamrivo.exe --VcxprojPath=PATH", 0), 0u) << help;
         for (const std::string option :
              {"--VcxprojPath=PATH ", "--VcxprojFiltersPath=PATH ", "--SrcPath=PATH ", "--Check ",
-              "--KeepIdentifiers ", "--Replace ", "--help ", "--version "}) {
+              "--KeepIdentifiers ", "--Exclude=PATTERN ", "--Replace ", "--help ", "--version "}) {
             EXPECT_NE(help.find(ConsoleText("\n " + option)), std::string::npos) << option;
         }
     }
@@ -156,10 +183,10 @@ TEST(ReasonsEndToEnd, EachFailedCheckAndEachNearMissIsNamedOnStandardError) {
     TempDir dir;
     const std::string file = dir / "App.vcxproj";
     WriteFile(file, "");
-    const auto result =
-        testing::RunProgram({testing::TamrivoExecutable(), "--VcxprojFilterPath=x",
-                             "--vcxprojpath=y", "--SrcPath=" + file, "--Check", "--Replace"},
-                            dir.path());
+    const auto result = testing::RunProgram(
+        {testing::TamrivoExecutable(), "--VcxprojFilterPath=x", "--vcxprojpath=y",
+         "--SrcPath=" + file, "--Exclude=a//b", "--Check", "--Replace", "--Exclude="},
+        dir.path());
     EXPECT_EQ(result.exitCode, 252);
     EXPECT_EQ(result.errorOutput,
               ConsoleText("Tamrivo error: --VcxprojFilterPath=x: no option, and ignored; did "
@@ -171,6 +198,8 @@ TEST(ReasonsEndToEnd, EachFailedCheckAndEachNearMissIsNamedOnStandardError) {
                           ": is not a folder\n"
                           "Tamrivo error: --VcxprojPath: missing\n"
                           "Tamrivo error: --VcxprojFiltersPath: missing\n"
+                          "Tamrivo error: --Exclude=a//b: it has two separators in a row\n"
+                          "Tamrivo error: --Exclude=: empty\n"
                           "Tamrivo error: --Check and --Replace: cannot be given together (one "
                           "writes nothing, the other over the old files)\n"));
 
