@@ -71,6 +71,13 @@ std::string WholeText(std::istream& input) {
     return std::string(std::istreambuf_iterator<char>(input), {});
 }
 
+// Reads the whole input into text. A UTF-16 file is refused, as the readers of lines refuse it:
+// no element of it could be found byte by byte.
+TextFault ReadWholeText(std::istream& input, std::string& text) {
+    text = WholeText(input);
+    return StartsAsUtf16(text) ? TextFault::Utf16 : TextFault::None;
+}
+
 // Reads the head of the filters file and, to keep their identifiers, its filter definitions.
 bool ReadFilters(const RunPaths& paths, bool keepIdentifiers, LineList& head, KeptIdentifiers& kept,
                  std::ostream& output) {
@@ -178,19 +185,12 @@ int CheckProjectFiles(const CommandLineOptions& options, std::ostream& output,
     std::string filtersText;
     bool complete = ReadRunInput(
         kProjectFile, paths.project,
-        [&](std::istream& input) {
-            projectText = WholeText(input);
-            return TextFault::None;
-        },
-        output);
-    complete = ReadRunInput(
-                   kFiltersFile, paths.filters,
-                   [&](std::istream& input) {
-                       filtersText = WholeText(input);
-                       return TextFault::None;
-                   },
-                   output) &&
-               complete;
+        [&](std::istream& input) { return ReadWholeText(input, projectText); }, output);
+    complete =
+        ReadRunInput(
+            kFiltersFile, paths.filters,
+            [&](std::istream& input) { return ReadWholeText(input, filtersText); }, output) &&
+        complete;
     if (!complete) {
         return kExitFilesFailed;
     }

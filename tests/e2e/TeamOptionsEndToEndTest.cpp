@@ -93,6 +93,12 @@ TEST(CheckEndToEnd, InLineWhateverTheLayoutAndNotAfterAFileIsAddedRemovedOrMoved
                           "Tamrivo check: the project and the filters file are not in line with "
                           "the tree (7 differences).\n"));
 
+    // A project that cannot be read byte by byte is no project that lacks every file.
+    const std::string project = ReadFile(repo + kProject);
+    WriteFile(repo + kProject, "\xFF\xFE<");
+    Check(dir, repo, 254);
+    WriteFile(repo + kProject, project);
+
     // What a run writes is in line, once adopted.
     ASSERT_EQ(RunOnTheExample(repo).exitCode, 0);
     AdoptTheNewFiles(repo);
