@@ -64,8 +64,8 @@ void CheckPipeline(const std::string& bytes) {
     for (const std::string& line : original) {
         std::string value;
         std::string decoded;
-        if (MatchItemLine(line, value) && HasScanExtension(XmlDecoded(value, decoded))) {
-            expectedItems.emplace_back(XmlDecoded(value, decoded));
+        if (MatchItemLine(line, value) && HasScanExtension(DecodedValue(value, decoded))) {
+            expectedItems.emplace_back(DecodedValue(value, decoded));
         } else {
             expectedKept.push_back(line);
         }
@@ -110,7 +110,7 @@ void CheckPipeline(const std::string& bytes) {
                 expectedRereadItems.push_back(*entry);
             } else {
                 groups.push_back(
-                    JoinLine({ItemLineStart(kind), XmlEscaped(*entry, escaped), "\" />"}));
+                    JoinLine({ItemLineStart(kind), EscapedValue(*entry, escaped), "\" />"}));
             }
         }
         groups.emplace_back(ItemGroupClosingMarker);

@@ -51,7 +51,7 @@ OldFilters ReadOldFilters(std::string_view filtersText) {
             filters.definitions.back().identifier = std::string(element.text);
         } else if (element.name == kFilterElement && parent.include) {
             filters.assignments.push_back(
-                {*parent.include, std::string(XmlDecoded(element.text, decoded))});
+                {*parent.include, std::string(DecodedValue(element.text, decoded))});
         }
     }
     return filters;

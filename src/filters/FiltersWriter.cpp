@@ -18,7 +18,7 @@ void AppendFilterDefinitions(std::ostream& output, const FolderList& folders,
     std::string escaped;
     WriteTextLine(output, ItemGroupOpeningMarker);
     for (const std::string& folder : folders) {
-        WriteTextLine(output, "    <Filter Include=\"", XmlEscaped(folder, escaped), "\"> ");
+        WriteTextLine(output, "    <Filter Include=\"", EscapedValue(folder, escaped), "\"> ");
         const auto keptIdentifier = kept.find(folder);
         const std::string identifier = keptIdentifier == kept.end()
                                            ? JoinLine({"{", NewFilterIdentifier(), "}"})
@@ -37,9 +37,9 @@ void AppendFilterAssignments(std::ostream& output, const std::vector<std::string
     std::string escaped;
     WriteTextLine(output, ItemGroupOpeningMarker);
     for (const std::string& path : files) {
-        WriteTextLine(output, start, XmlEscaped(path, escaped), "\"> ");
+        WriteTextLine(output, start, EscapedValue(path, escaped), "\"> ");
         WriteTextLine(output, "      <Filter>",
-                      XmlEscaped(ParentFolderViewRelativeToSrc(path), escaped), "</Filter> ");
+                      EscapedValue(ParentFolderViewRelativeToSrc(path), escaped), "</Filter> ");
         WriteTextLine(output, endLine);
     }
     WriteTextLine(output, ItemGroupClosingMarker);

@@ -18,9 +18,9 @@ using KeptIdentifiers = std::unordered_map<std::string, std::string>;
 KeptIdentifiers IdentifiersToKeep(const OldFilters& oldFilters);
 
 // Writes the new filters file: the kept head of the old file, the filter definitions, the three
-// assignment groups and "</Project>", every folder, path and filter text escaped for XML, each
-// line as it is made, none of them kept. A filter named in kept keeps that identifier text; every
-// other one gets a fresh identifier.
+// assignment groups and "</Project>", every folder, path and filter text escaped (EscapedValue),
+// each line as it is made, none of them kept. A filter named in kept keeps that identifier text;
+// every other one gets a fresh identifier.
 void WriteNewFilters(std::ostream& output, const LineList& head, const SourceInventory& inventory,
                      const FolderList& folders, const KeptIdentifiers& kept = {});
 

@@ -13,7 +13,7 @@ namespace tamrivo {
 // One element of a project or filters file, as far as the checks of a run look at it.
 struct XmlElement {
     std::string_view name;
-    std::optional<std::string> include;  // the Include attribute's value, entities decoded
+    std::optional<std::string> include;  // the Include attribute's value, as MSBuild reads it
     std::string_view text;               // what it holds, as written, when it holds no element
     std::size_t parent = 0;              // the enclosing element's index, npos at the top
 };
@@ -72,7 +72,7 @@ inline std::size_t ReadAttributes(std::string_view text, std::size_t pos, XmlEle
         const std::size_t valueEnd = FindAny(text, pos + 1, std::string_view(&text[pos], 1));
         if (name == "Include") {
             element.include =
-                std::string(XmlDecoded(text.substr(pos + 1, valueEnd - pos - 1), decoded));
+                std::string(DecodedValue(text.substr(pos + 1, valueEnd - pos - 1), decoded));
         }
         pos = valueEnd + 1;
     }

@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tamrivo {
 
@@ -25,66 +25,124 @@ inline constexpr std::array<XmlEntity, 5> PredefinedXmlEntities = {{
 }};
 inline constexpr std::size_t EscapedEntityCount = 4;
 
-// The entity that escapes c in the new files, or nullptr when c stays as it is.
-inline const XmlEntity* EscapingEntity(char c) {
-    for (std::size_t index = 0; index < EscapedEntityCount; ++index) {
-        if (PredefinedXmlEntities[index].character == c) {
-            return &PredefinedXmlEntities[index];
-        }
-    }
-    return nullptr;
-}
+// A tab as a character reference: written raw, an XML reader would make it a blank (another
+// file).
+inline constexpr std::string_view TabReference = "&#9;";
 
-// Where the first byte that the new files escape stands in value; its size when there is none.
-// Every byte of every written path passes here, and almost none is one to escape.
-inline std::size_t FirstXmlEscapedByte(std::string_view value) {
-    // Eight bytes at a time while none of them is one to escape: a byte equal to an escaped
-    // character is a zero byte of word ^ (character in every byte), which shows as a set high bit
-    // in (x - 0x01..01) & ~x & 0x80..80.
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    std::size_t pos = 0;
-    for (; pos + sizeof kOnes <= value.size(); pos += sizeof kOnes) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, value.data() + pos, sizeof word);
-        std::uint64_t zeros = 0;
-        for (std::size_t index = 0; index < EscapedEntityCount; ++index) {
-            const std::uint64_t x =
-                word ^ (kOnes * static_cast<unsigned char>(PredefinedXmlEntities[index].character));
-            zeros |= (x - kOnes) & ~x & (kOnes << 7);
-        }
-        if (zeros != 0) {
-            break;
-        }
+// The characters that MSBuild gives a meaning in an item's value (its escape, lists, properties,
+// item lists, metadata, transforms, wildcards): each is written as "%" and its two hexadecimal
+// digits, which MSBuild reads back as the character itself.
+inline constexpr std::string_view MsBuildSpecialCharacters = "%;$@'()*?";
+inline constexpr char MsBuildEscapeMark = '%';
+inline constexpr std::string_view HexDigits = "0123456789ABCDEF";
+
+// The escape of each of MsBuildSpecialCharacters, in its order: "%25", "%3B", ...
+inline constexpr auto MsBuildEscapeTexts = [] {
+    std::array<std::array<char, 3>, MsBuildSpecialCharacters.size()> texts{};
+    for (std::size_t index = 0; index < MsBuildSpecialCharacters.size(); ++index) {
+        const auto byte = static_cast<unsigned char>(MsBuildSpecialCharacters[index]);
+        texts[index] = {MsBuildEscapeMark, HexDigits[byte >> 4], HexDigits[byte & 15]};
     }
-    while (pos < value.size() && EscapingEntity(value[pos]) == nullptr) {
+    return texts;
+}();
+
+// How the new files write each byte of a spliced value (a path, a folder, a filter's name): the
+// MSBuild escapes, the XML entities but the apostrophe's (which is an MSBuild character), the
+// tab's reference; empty for a byte that stands as it is. Each byte has one way, so the order in
+// which a reader undoes them (XML first, then MSBuild) gives the value back.
+inline constexpr auto ValueEscapes = [] {
+    std::array<std::string_view, 256> escapes{};
+    for (std::size_t index = 0; index < EscapedEntityCount; ++index) {
+        const XmlEntity& entity = PredefinedXmlEntities[index];
+        escapes[static_cast<unsigned char>(entity.character)] = entity.reference;
+    }
+    escapes['\t'] = TabReference;
+    for (std::size_t index = 0; index < MsBuildSpecialCharacters.size(); ++index) {
+        escapes[static_cast<unsigned char>(MsBuildSpecialCharacters[index])] =
+            std::string_view(MsBuildEscapeTexts[index].data(), MsBuildEscapeTexts[index].size());
+    }
+    return escapes;
+}();
+
+// The value as the new files write it between quotes or as an element's text (ValueEscapes).
+// Gives the value itself when no byte of it is escaped; otherwise the escaped text, kept in
+// storage.
+inline std::string_view EscapedValue(std::string_view value, std::string& storage) {
+    const auto isEscaped = [](char c) {
+        return !ValueEscapes[static_cast<unsigned char>(c)].empty();
+    };
+    std::size_t pos = 0;
+    while (pos < value.size() && !isEscaped(value[pos])) {
         ++pos;
     }
-    return pos;
-}
-
-// The value with & < > " written as entities, so that it can stand in an attribute value or an
-// element's text. Gives the value itself when it holds none of them; otherwise the escaped text,
-// kept in storage.
-inline std::string_view XmlEscaped(std::string_view value, std::string& storage) {
-    std::size_t pos = FirstXmlEscapedByte(value);
     if (pos == value.size()) {
         return value;
     }
     storage.assign(value.substr(0, pos));
     for (; pos < value.size(); ++pos) {
-        const XmlEntity* entity = EscapingEntity(value[pos]);
-        if (entity == nullptr) {
+        const std::string_view escape = ValueEscapes[static_cast<unsigned char>(value[pos])];
+        if (escape.empty()) {
             storage.push_back(value[pos]);
         } else {
-            storage.append(entity->reference);
+            storage.append(escape);
         }
     }
     return storage;
 }
 
-// The value with each of the five predefined entities replaced by its character, left to right;
-// any other reference, a numeric one included, stays as it is. Gives the value itself when it
-// holds no "&"; otherwise the decoded text, kept in storage.
+// The value of the hexadecimal digit c, or -1 when c is none.
+inline int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')) {
+        return (c | 0x20) - 'a' + 10;
+    }
+    return -1;
+}
+
+// Appends the code point as UTF-8.
+inline void AppendUtf8(std::uint32_t code, std::string& text) {
+    if (code < 0x80) {
+        text.push_back(static_cast<char>(code));
+        return;
+    }
+    constexpr unsigned char kLeadMarks[] = {0, 0xC0, 0xE0, 0xF0};  // by continuation bytes
+    const int continuations = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    text.push_back(static_cast<char>(kLeadMarks[continuations] | (code >> (6 * continuations))));
+    for (int shift = 6 * (continuations - 1); shift >= 0; shift -= 6) {
+        text.push_back(static_cast<char>(0x80 | ((code >> shift) & 0x3F)));
+    }
+}
+
+// When a numeric character reference ("&#9;", "&#x41;") of a Unicode code point stands at pos:
+// appends its character as UTF-8 to text and gives the reference's length; else gives 0.
+inline std::size_t AppendNumericReference(std::string_view value, std::size_t pos,
+                                          std::string& text) {
+    const bool hex = value.compare(pos, 3, "&#x") == 0;
+    if (!hex && value.compare(pos, 2, "&#") != 0) {
+        return 0;
+    }
+    const int base = hex ? 16 : 10;
+    std::uint32_t code = 0;
+    std::size_t end = pos + (hex ? 3 : 2);
+    for (; end < value.size() && value[end] != ';'; ++end) {
+        const int digit = HexDigitValue(value[end]);
+        if (digit < 0 || digit >= base || code > 0x10FFFF) {
+            return 0;
+        }
+        code = code * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
+    }
+    if (end == value.size() || end == pos + (hex ? 3 : 2) || code > 0x10FFFF) {
+        return 0;
+    }
+    AppendUtf8(code, text);
+    return end + 1 - pos;
+}
+
+// The value with each predefined entity and each numeric character reference replaced by its
+// character (UTF-8), left to right; any other reference stays as it is. Gives the value itself
+// when it holds no "&"; otherwise the decoded text, kept in storage.
 inline std::string_view XmlDecoded(std::string_view value, std::string& storage) {
     std::size_t pos = value.find('&');
     if (pos == std::string_view::npos) {
@@ -92,22 +150,62 @@ inline std::string_view XmlDecoded(std::string_view value, std::string& storage)
     }
     storage.assign(value.substr(0, pos));
     while (pos < value.size()) {
-        bool replaced = false;
+        std::size_t replaced = 0;
         if (value[pos] == '&') {
             for (const XmlEntity& entity : PredefinedXmlEntities) {
                 if (value.compare(pos, entity.reference.size(), entity.reference) == 0) {
                     storage.push_back(entity.character);
-                    pos += entity.reference.size();
-                    replaced = true;
+                    replaced = entity.reference.size();
                     break;
                 }
             }
+            if (replaced == 0) {
+                replaced = AppendNumericReference(value, pos, storage);
+            }
         }
-        if (!replaced) {
-            storage.push_back(value[pos++]);
+        if (replaced == 0) {
+            storage.push_back(value[pos]);
+            replaced = 1;
+        }
+        pos += replaced;
+    }
+    return storage;
+}
+
+// The value with each MSBuild escape ("%" and two hexadecimal digits) replaced by its byte, as
+// MSBuild reads an item's value. Gives the value itself when it holds no "%"; otherwise the
+// decoded text, kept in storage.
+inline std::string_view MsBuildDecoded(std::string_view value, std::string& storage) {
+    std::size_t pos = value.find(MsBuildEscapeMark);
+    if (pos == std::string_view::npos) {
+        return value;
+    }
+    storage.assign(value.substr(0, pos));
+    for (; pos < value.size(); ++pos) {
+        const int high = pos + 2 < value.size() ? HexDigitValue(value[pos + 1]) : -1;
+        const int low = high >= 0 ? HexDigitValue(value[pos + 2]) : -1;
+        if (value[pos] == MsBuildEscapeMark && low >= 0) {
+            storage.push_back(static_cast<char>(high * 16 + low));
+            pos += 2;
+        } else {
+            storage.push_back(value[pos]);
         }
     }
     return storage;
+}
+
+// A value of an item or filter as MSBuild reads it: XML's references decoded, then MSBuild's
+// escapes; what EscapedValue wrote comes back as it was. Gives the value itself when nothing was
+// decoded; otherwise the decoded text, kept in storage.
+inline std::string_view DecodedValue(std::string_view value, std::string& storage) {
+    std::string xml;
+    const std::string_view once = XmlDecoded(value, xml);
+    const std::string_view twice = MsBuildDecoded(once, storage);
+    if (twice.data() == xml.data()) {
+        storage = std::move(xml);
+        return storage;
+    }
+    return twice;
 }
 
 }  // namespace tamrivo

@@ -38,7 +38,7 @@ void WriteItemGroup(std::ostream& output, ProjectItemKind kind,
     std::string escaped;
     WriteTextLine(output, ItemGroupOpeningMarker);
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        WriteTextLine(output, start, XmlEscaped(*entry, escaped), kItemLineEnd);
+        WriteTextLine(output, start, EscapedValue(*entry, escaped), kItemLineEnd);
     }
     WriteTextLine(output, ItemGroupClosingMarker);
 }

@@ -12,14 +12,14 @@
 namespace tamrivo {
 namespace {
 
-// True when line is a one-line file item whose Include value, its entities decoded, ends with an
-// extension that the tree scan writes: an item this tool writes anew. item gets that value;
+// True when line is a one-line file item whose Include value, decoded as MSBuild reads it, ends
+// with an extension that the tree scan writes: an item this tool writes anew. item gets that value;
 // decoded is room for the decoding.
 bool IsRewrittenItemLine(const std::string& line, std::string& item, std::string& decoded) {
     if (!MatchItemLine(line, item)) {
         return false;
     }
-    const std::string_view value = XmlDecoded(item, decoded);
+    const std::string_view value = DecodedValue(item, decoded);
     if (!KindByExtension(value, ScanExtensionTable)) {
         return false;
     }

@@ -7,8 +7,8 @@
 
 namespace tamrivo {
 
-// Moves every file item line whose Include value (its predefined XML entities decoded) ends with
-// an extension that the tree scan writes out of lines, keeping the other lines in order, and
+// Moves every file item line whose Include value, decoded as MSBuild reads it (DecodedValue), ends
+// with an extension that the tree scan writes out of lines, keeping the other lines in order, and
 // appends those decoded values to oldItems in file order. Items of other extensions stay.
 void ExtractOldItems(LineList& lines, OldItemList& oldItems);
 
@@ -17,8 +17,8 @@ void ExtractOldItems(LineList& lines, OldItemList& oldItems);
 void RemoveEmptyItemGroups(LineList& lines);
 
 // The file items of a whole project text that a run writes anew, one-line or not: each whose
-// Include value, its entities decoded, ends with an extension that the tree scan writes, in the
-// list of its element's kind, in file order.
+// Include value, decoded as MSBuild reads it, ends with an extension that the tree scan writes, in
+// the list of its element's kind, in file order.
 SourceInventory ReadRewrittenItems(std::string_view projectText);
 
 }  // namespace tamrivo

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <boost/filesystem/operations.hpp>
+#include <cctype>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -151,6 +152,23 @@ std::string Slashed(std::string text) {
     return text;
 }
 
+// The text with MSBuild's escapes ("%" and two hexadecimal digits) decoded: xbuild shows an item's
+// identity decoded, as MSBuild does, but its metadata as written.
+std::string MsBuildUnescaped(const std::string& text) {
+    std::string result;
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        if (text[pos] == '%' && pos + 2 < text.size() &&
+            std::isxdigit(static_cast<unsigned char>(text[pos + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(text[pos + 2]))) {
+            result.push_back(static_cast<char>(std::stoi(text.substr(pos + 1, 2), nullptr, 16)));
+            pos += 2;
+        } else {
+            result.push_back(text[pos]);
+        }
+    }
+    return result;
+}
+
 // Evaluates the old and the new files of a run in Src/Prj and checks the four points; files are
 // the new project's expected file items.
 void CheckWithTheEvaluator(const TempDir& dir, const std::string& prj, Strings files) {
@@ -173,7 +191,7 @@ void CheckWithTheEvaluator(const TempDir& dir, const std::string& prj, Strings f
     for (const std::string& line : filters.files) {
         const Strings fields = Split(line);
         const std::string& path = fields[1];
-        const std::string filter = Slashed(fields[2]);
+        const std::string filter = Slashed(MsBuildUnescaped(fields[2]));
         const bool inTheRoot =
             path.find('/', std::string("../../Src/").size()) == std::string::npos;
         EXPECT_TRUE(inTheRoot ? filter.empty() : defined.count(filter) == 1) << line;
@@ -265,6 +283,68 @@ TEST(MsBuildEndToEnd, ProjectFilesOfEveryShapeComeBackLoadableAndStable) {
         EXPECT_EQ(secondIdentifiers.size(), identifiers.size());
         EXPECT_NE(secondIdentifiers, identifiers);
     }
+}
+
+// Writes a tree of files below dir/Repo/Src with an old project of items and a bare filters file
+// in Src/Prj, and runs Tamrivo on it; gives what it printed.
+std::string RunOnNames(const TempDir& dir, const Strings& files, const Strings& items) {
+    const std::string src = dir / "Repo/Src";
+    for (const std::string& file : files) {
+        WriteFile(src + "/" + file, "");
+    }
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
+    const std::string element =
+        "<Project ToolsVersion=\"15.0\" "
+        "xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">\r\n";
+    std::string project = declaration + element + "  <ItemGroup>\r\n";
+    for (const std::string& item : items) {
+        project += "    <ClCompile Include=\"" + item + "\" />\r\n";
+    }
+    WriteFile(src + "/Prj/App.vcxproj", project + "  </ItemGroup>\r\n</Project>\r\n");
+    WriteFile(src + "/Prj/App.vcxproj.filters", declaration + element + "</Project>\r\n");
+    const testing::ProgramResult result = RunOnTheExample(dir / "Repo");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    return result.output;
+}
+
+TEST(MsBuildEndToEnd, NamesWithMsBuildsCharactersAndTabsEvaluateToTheTreesFiles) {
+    // Names that MSBuild would read as properties, item lists, metadata or conditions, and a tab,
+    // which an XML reader would make a blank; the old project names dollar$(x).c as a real project
+    // stores it, escaped, and the report pairs the two.
+    TempDir dir;
+    const std::string output =
+        RunOnNames(dir, {"dollar$(x).c", "at@(y).h", "it's.c", "tab\tname.c", "F(1)/in.c"},
+                   {"..\\..\\Src\\dollar%24%28x%29.c"});
+    EXPECT_NE(output.find("List of new added files:\n------------------------\n"
+                          "Number of Header Files: 1\nNumber of Source Files: 3\n"),
+              std::string::npos)
+        << output;
+    const std::string prj = dir / "Repo/Src/Prj";
+    const std::string newProject = ReadFile(prj + "/App.vcxproj.new");
+    EXPECT_NE(newProject.find("<ClCompile Include=\"..\\..\\Src\\tab&#9;name.c\" />"),
+              std::string::npos);
+    EXPECT_EQ(newProject.find("dollar%24%28x%29.c"), newProject.rfind("dollar%24%28x%29.c"));
+    CheckWithTheEvaluator(dir, prj,
+                          {File("ClCompile", "dollar$(x).c"), File("ClInclude", "at@(y).h"),
+                           File("ClCompile", "it's.c"), File("ClCompile", "tab\tname.c"),
+                           File("ClCompile", "F(1)/in.c")});
+
+    // xbuild decodes "%" escapes before it splits a list at ";" and expands wildcards (MSBuild
+    // does neither), so for these four the written text is checked against MSBuild's rule, and
+    // xbuild loads the files.
+    TempDir other;
+    RunOnNames(other, {"semi;colon.c", "pct%41.c", "star*.c", "ask?.c"}, {});
+    const std::string otherPrj = other / "Repo/Src/Prj";
+    const std::string written = ReadFile(otherPrj + "/App.vcxproj.new");
+    for (const char* name : {"semi%3Bcolon.c", "pct%2541.c", "star%2A.c", "ask%3F.c"}) {
+        EXPECT_NE(written.find("    <ClCompile Include=\"..\\..\\Src\\" + std::string(name) +
+                               "\" />\r\n"),
+                  std::string::npos)
+            << name;
+    }
+    const std::string stubs = WriteStubImports(other);
+    Evaluate(otherPrj + "/App.vcxproj.new", stubs);
+    Evaluate(otherPrj + "/App.vcxproj.filters.new", stubs);
 }
 
 }  // namespace

@@ -432,14 +432,14 @@ TEST(RobustnessEndToEnd, TenThousandEntriesInOneFolder) {
 }
 
 TEST(RobustnessEndToEnd, OddNamesAreEscapedAndNamesXmlCannotHoldAreLeftOut) {
-    // Blanks, XML's special characters and UTF-8 beyond ASCII: each name and how the new files
-    // spell it.
+    // Blanks, XML's and MSBuild's special characters and UTF-8 beyond ASCII: each name and how the
+    // new files spell it.
     const std::vector<std::pair<std::string, std::string>> names = {
         {"caf\xc3\xa9.c", "caf\xc3\xa9.c"},
         {"a b.c", "a b.c"},
         {"R&D.c", "R&amp;D.c"},
         {"say \"hi\".h", "say &quot;hi&quot;.h"},
-        {"it's <x>.c", "it's &lt;x&gt;.c"}};
+        {"it's <x>.c", "it%27s &lt;x&gt;.c"}};
     const std::string folder = "Odd & \"Q\"";
     const std::string escapedFolder = "Odd &amp; &quot;Q&quot;";
     TreeRun run;

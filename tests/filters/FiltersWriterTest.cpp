@@ -45,10 +45,10 @@ TEST(WriteNewFilters, OtherFilesAreWrittenAndSpecialCharactersEscaped) {
               CrLfLines({"L1",
                          "L2",
                          "  <ItemGroup>",
-                         "    <Filter Include=\"A&amp;B&lt;&quot;C&gt;'\"> ",
+                         "    <Filter Include=\"A&amp;B&lt;&quot;C&gt;%27\"> ",
                          kMaskedIdentifierLine,
                          "    </Filter > ",
-                         "    <Filter Include=\"A&amp;B&lt;&quot;C&gt;'\"> ",
+                         "    <Filter Include=\"A&amp;B&lt;&quot;C&gt;%27\"> ",
                          kMaskedIdentifierLine,
                          "    </Filter > ",
                          "    <Filter Include=\"\"> ",
@@ -60,8 +60,8 @@ TEST(WriteNewFilters, OtherFilesAreWrittenAndSpecialCharactersEscaped) {
                          "  <ItemGroup>",
                          "  </ItemGroup>",
                          "  <ItemGroup>",
-                         "    <None Include=\"..\\..\\Src\\A&amp;B&lt;&quot;C&gt;'\\x.s\"> ",
-                         "      <Filter>A&amp;B&lt;&quot;C&gt;'</Filter> ",
+                         "    <None Include=\"..\\..\\Src\\A&amp;B&lt;&quot;C&gt;%27\\x.s\"> ",
+                         "      <Filter>A&amp;B&lt;&quot;C&gt;%27</Filter> ",
                          "    </None> ",
                          "    <None Include=\"D:\\Other\\y.ld\"> ",
                          "      <Filter>D:\\Other</Filter> ",
@@ -72,23 +72,27 @@ TEST(WriteNewFilters, OtherFilesAreWrittenAndSpecialCharactersEscaped) {
     EXPECT_EQ(distinct.size(), 3u) << "the same folder twice gets two identifiers";
 }
 
-TEST(XmlEscaped, EscapesEveryByteWhereverItStands) {
-    // Bytes that are escaped, that are not, and that differ from an escaped one in the top bit
-    // only, at every place of values longer and shorter than the eight bytes looked at at once.
-    const std::string bytes = "&<>\"'a\\\xA6\xBC\xBE\xA2\x80";
+TEST(EscapedValue, ComesBackThroughDecodedValueAndHoldsNoCharacterThatXmlOrMsBuildReads) {
+    const std::string bytes = "&<>\"'\t%;$@()*?a\\\xA6#x9";
     std::mt19937 random(12);
-    std::string storage;
+    std::string escapedStorage;
+    std::string decodedStorage;
     for (int round = 0; round < 3000; ++round) {
         std::string value(random() % 40, 'x');
         for (char& c : value) {
             c = random() % 3 == 0 ? bytes[random() % bytes.size()] : 'x';
         }
-        std::string expected;
-        for (const char c : value) {
-            const XmlEntity* entity = EscapingEntity(c);
-            expected += entity == nullptr ? std::string(1, c) : std::string(entity->reference);
+        const std::string escaped(EscapedValue(value, escapedStorage));
+        ASSERT_EQ(DecodedValue(escaped, decodedStorage), value) << escaped;
+        // What stays: the escapes' own "&", "#", ";" and "%", nothing else of the special bytes.
+        std::string rest = escaped;
+        for (const std::string_view escape : ValueEscapes) {
+            for (std::size_t at;
+                 !escape.empty() && (at = rest.find(escape)) != std::string::npos;) {
+                rest.erase(at, escape.size());
+            }
         }
-        ASSERT_EQ(XmlEscaped(value, storage), expected) << value;
+        ASSERT_EQ(rest.find_first_of("&<>\"'\t%;$@()*?"), std::string::npos) << escaped;
     }
 }
 
