@@ -165,6 +165,9 @@ struct TreeWalk {
                 error = boost::system::errc::make_error_code(
                     boost::system::errc::no_such_file_or_directory);
             }
+            if (IsResourceError(error)) {
+                throw boost::system::system_error(error, folder.windowsPath);
+            }
             if (error) {
                 return LostFolder{level, error};
             }
