@@ -42,6 +42,7 @@ constexpr std::array<OptionText, 9> kOptions = {{
 }};
 constexpr std::array<std::string_view, 3> kHelpArguments = {kHelp, "-h", "/?"};
 
+// An --Exclude argument, with its pattern after "=" or without one.
 bool IsExclude(std::string_view argument) {
     return argument.substr(0, kExclude.size()) == kExclude &&
            (argument.size() == kExclude.size() || argument[kExclude.size()] == '=');
