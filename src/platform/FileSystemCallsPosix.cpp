@@ -26,7 +26,7 @@ OwnedHandle CreateNewFile(const boost::filesystem::path& path) {
 }
 
 OwnedHandle OpenForReading(const boost::filesystem::path& path, FileKind& kind) {
-    // O_NONBLOCK: opening a FIFO would wait for a writer, and a device may do anything. The
+    // O_NONBLOCK: opening a FIFO would wait for a writer, a serial line for its carrier. The
     // status of what was opened, not of the path, tells the kind.
     OwnedHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     kind = FileKind::Regular;

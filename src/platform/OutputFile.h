@@ -40,7 +40,8 @@ boost::system::error_code PlaceOutputFile(OutputFile& file, const boost::filesys
 bool NameTheSameEntry(const boost::filesystem::path& first, const boost::filesystem::path& second);
 
 // True when a file stands at path itself (not a link) that its owner made read-only: without
-// write permission for its owner, on Windows with the read-only attribute.
+// write permission for its owner, on Windows with the read-only attribute (in the system calls'
+// file of each platform).
 bool IsReadOnlyFile(const boost::filesystem::path& path);
 
 // The one buffer between the lines of an output and its file: collects bytes and hands them to
