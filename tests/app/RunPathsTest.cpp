@@ -13,7 +13,8 @@ TEST(MakeRunPaths, PutsTheReportInTheFiltersFileFolderAfterSrc) {
     } cases[] = {
         {"D:\\Repo\\Src\\Prj\\App.vcxproj.filters", "Prj\\TamrivoReport.txt"},
         {"App.vcxproj.filters", "\\TamrivoReport.txt"},
-        {"Src/Apps/Prj/App.vcxproj.filters", "Apps\\Prj\\TamrivoReport.txt"},
+        // The folder keeps its separators; the report's name is joined with a backslash.
+        {"Src/Apps/Prj/App.vcxproj.filters", "Apps/Prj\\TamrivoReport.txt"},
     };
     for (const auto& c : cases) {
         CommandLineOptions options;

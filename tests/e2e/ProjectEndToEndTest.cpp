@@ -81,9 +81,10 @@ TEST(ProjectEndToEnd, AProjectThatIsAFolderGivesNoNewFileAndNoReport) {
 
     const auto result = tree.Run(folder);
     EXPECT_EQ(result.exitCode, 254);
-    EXPECT_NE(result.output.find("Tamrivo error: Cannot read the project file: " + folder +
-                                 " (it is a folder)\n"),
-              std::string::npos)
+    EXPECT_NE(
+        result.output.find(testing::ConsoleText(
+            "Tamrivo error: Cannot read the project file: " + folder + " (it is a folder)\n")),
+        std::string::npos)
         << result.output;
     EXPECT_EQ(ReadFile(folder + ".new"), "previous");
     // The report compares with the project: neither its summary nor its file.
