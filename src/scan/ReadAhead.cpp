@@ -2,68 +2,147 @@
 
 #include <algorithm>
 
+#include "scan/EntryNames.h"
 #include "scan/NtfsOrder.h"
 
 namespace tamrivo {
 namespace {
 
-// Lists the published sub-folders, earliest in walk order first, while the walk has fewer than
-// mostListedAhead of them waiting, until the read-ahead is over.
-void ListAhead(ReadAhead& readAhead) {
-    std::unique_lock<std::mutex> lock(readAhead.mutex);
-    while (true) {
-        readAhead.changed.wait(lock, [&readAhead] {
-            return readAhead.over || (!readAhead.published.empty() &&
-                                      readAhead.listedAhead < readAhead.mostListedAhead);
-        });
-        if (readAhead.over) {
-            return;
-        }
-        SubFolder& subFolder = *readAhead.published.back();
-        readAhead.published.pop_back();
-        subFolder.state = ListingState::Listing;
-        ++readAhead.listedAhead;
-        lock.unlock();
-        try {
-            subFolder.listing = ListSubFolder(readAhead.source, *subFolder.parent, *subFolder.name);
-        } catch (...) {
-            subFolder.listing.failure = std::current_exception();
-        }
-        lock.lock();
-        subFolder.listed = true;
-        subFolder.state = ListingState::ListedAhead;
-        readAhead.changed.notify_all();
+EntryFate FateOf(const ListingRules& rules, const FolderEntry& entry, const std::string& path) {
+    if (!WhyNameIsLeftOut(entry.name).empty()) {
+        return EntryFate::Unfit;
+    }
+    if (rules.leftOut &&
+        rules.leftOut(std::string_view(path).substr(rules.rootPrefix), entry.isFolder)) {
+        return EntryFate::LeftOut;
+    }
+    return EntryFate::Walked;
+}
+
+std::size_t HalfTheListings(const ReadAhead& readAhead) {
+    return std::max<std::size_t>(1, readAhead.mostListedAhead / 2);
+}
+
+// Offers the folder's sub-folders to the helpers; the lock is held.
+void Publish(ReadAhead& readAhead, WalkedFolder& folder) {
+    for (WalkedFolder& subFolder : folder.subFolders) {
+        subFolder.state = ListingState::Published;
+        readAhead.published.insert(&subFolder);
+    }
+    if (!folder.subFolders.empty() && readAhead.idleHelpers > 0) {
+        readAhead.workForHelpers.notify_all();
     }
 }
 
-// Makes the sub-folder the walk's own; the lock is held.
-void TakeBack(ReadAhead& readAhead, std::unique_lock<std::mutex>& lock, SubFolder& subFolder) {
-    readAhead.changed.wait(lock, [&subFolder] { return subFolder.state != ListingState::Listing; });
-    if (subFolder.state == ListingState::Published) {
-        auto& published = readAhead.published;
-        published.erase(std::find(published.begin(), published.end(), &subFolder));
-    } else if (subFolder.state == ListingState::ListedAhead) {
-        --readAhead.listedAhead;
-        readAhead.changed.notify_all();
+// Lists published folders, earliest in walk order first, until the read-ahead is over. A helper
+// that finds mostListedAhead listings waiting for the walk rests until half of them are taken.
+void ListAhead(ReadAhead& readAhead) {
+    std::unique_lock<std::mutex> lock(readAhead.mutex);
+    std::size_t resumeBelow = readAhead.mostListedAhead;
+    while (true) {
+        ++readAhead.idleHelpers;
+        readAhead.workForHelpers.wait(lock, [&] {
+            return readAhead.over ||
+                   (!readAhead.published.empty() && readAhead.listedAhead < resumeBelow);
+        });
+        --readAhead.idleHelpers;
+        if (readAhead.over) {
+            return;
+        }
+        WalkedFolder& folder = **readAhead.published.begin();
+        readAhead.published.erase(readAhead.published.begin());
+        folder.state = ListingState::Listing;
+        ++readAhead.listedAhead;
+        lock.unlock();
+        try {
+            ListWalkedFolder(readAhead.rules, folder);
+        } catch (...) {
+            folder.failure = std::current_exception();
+        }
+        lock.lock();
+        folder.state = ListingState::ListedAhead;
+        if (!folder.failure) {
+            Publish(readAhead, folder);
+        }
+        if (readAhead.awaited == &folder) {
+            readAhead.listingForWalk.notify_one();
+        }
+        const bool full = readAhead.listedAhead >= readAhead.mostListedAhead;
+        resumeBelow = full ? HalfTheListings(readAhead) : readAhead.mostListedAhead;
     }
-    subFolder.state = ListingState::Walks;
+}
+
+// Makes the folder the walk's own; the lock is held.
+void TakeBack(ReadAhead& readAhead, std::unique_lock<std::mutex>& lock, WalkedFolder& folder) {
+    readAhead.awaited = &folder;
+    readAhead.listingForWalk.wait(lock,
+                                  [&folder] { return folder.state != ListingState::Listing; });
+    readAhead.awaited = nullptr;
+    const ListingState state = folder.state;
+    folder.state = ListingState::Walks;
+    if (state == ListingState::Published) {
+        readAhead.published.erase(&folder);
+    } else if (state == ListingState::ListedAhead) {
+        // Helpers that found the read-ahead full rest until it is half empty.
+        if (--readAhead.listedAhead + 1 == HalfTheListings(readAhead) &&
+            readAhead.idleHelpers > 0) {
+            readAhead.workForHelpers.notify_all();
+        }
+    }
 }
 
 }  // namespace
 
-SubFolderListing ListSubFolder(FolderSource& source, const HeldFolder& parent,
-                               const std::string& name) {
-    SubFolderListing listing;
-    listing.opening = source.OpenSubFolder(parent, name, listing.folder, listing.error);
-    if (listing.opening == SubFolderOpening::Opened) {
-        listing.error = source.List(listing.folder, listing.entries);
-        SortInNtfsOrder(listing.entries);
-    }
-    return listing;
+bool IsEnteredAsFolder(const FolderEntry& entry, EntryFate fate) {
+    return fate == EntryFate::Walked && entry.isRealFolder && !entry.statusError;
 }
 
-ReadAhead::ReadAhead(FolderSource& source, std::size_t mostListedAhead, std::size_t helperCount)
-    : source(source), mostListedAhead(mostListedAhead) {
+void JoinWindowsPath(const std::string& folder, bool isRoot, const std::string& name,
+                     std::string& path) {
+    const bool endsInSeparator =
+        isRoot && !folder.empty() &&
+        (folder.back() == '\\' || folder.back() == '/' || folder.back() == ':');
+    path.assign(folder);
+    if (!endsInSeparator) {
+        path += '\\';
+    }
+    path += name;
+}
+
+void ListWalkedFolder(const ListingRules& rules, WalkedFolder& folder) {
+    if (folder.parent == nullptr) {
+        folder.error = rules.source.OpenRoot(folder.windowsPath, folder.held);
+        folder.opening = folder.error ? SubFolderOpening::Failed : SubFolderOpening::Opened;
+    } else {
+        folder.opening =
+            rules.source.OpenSubFolder(folder.parent->held, folder.name, folder.held, folder.error);
+    }
+    folder.listed = true;
+    if (folder.opening != SubFolderOpening::Opened) {
+        return;
+    }
+    folder.error = rules.source.List(folder.held, folder.entries);
+    SortInNtfsOrder(folder.entries);
+    folder.fates.reserve(folder.entries.size());
+    std::string path;
+    for (std::size_t index = 0; index < folder.entries.size(); ++index) {
+        const FolderEntry& entry = folder.entries[index];
+        JoinWindowsPath(folder.windowsPath, folder.parent == nullptr, entry.name, path);
+        folder.fates.push_back(FateOf(rules, entry, path));
+        if (IsEnteredAsFolder(entry, folder.fates.back())) {
+            WalkedFolder& subFolder = folder.subFolders.emplace_back();
+            subFolder.parent = &folder;
+            subFolder.name = entry.name;
+            subFolder.windowsPath = path;
+            subFolder.place = folder.place;
+            subFolder.place.push_back(static_cast<std::uint32_t>(index));
+        }
+    }
+}
+
+ReadAhead::ReadAhead(const ListingRules& rules, std::size_t mostListedAhead,
+                     std::size_t helperCount)
+    : rules(rules), mostListedAhead(mostListedAhead) {
     try {
         while (helpers.size() < helperCount) {
             helpers.emplace_back(ListAhead, std::ref(*this));
@@ -78,47 +157,47 @@ ReadAhead::~ReadAhead() {
         const std::lock_guard<std::mutex> lock(mutex);
         over = true;
     }
-    changed.notify_all();
+    workForHelpers.notify_all();
     for (std::thread& helper : helpers) {
         helper.join();
     }
 }
 
-void Publish(ReadAhead& readAhead, std::vector<SubFolder>& subFolders) {
-    if (readAhead.helpers.empty() || subFolders.empty()) {
-        return;
+void TakeListing(ReadAhead& readAhead, WalkedFolder& folder) {
+    std::unique_lock<std::mutex> lock(readAhead.mutex, std::defer_lock);
+    if (!readAhead.helpers.empty()) {
+        lock.lock();
+        TakeBack(readAhead, lock, folder);
+        lock.unlock();
     }
-    {
-        const std::lock_guard<std::mutex> lock(readAhead.mutex);
-        for (auto subFolder = subFolders.rbegin(); subFolder != subFolders.rend(); ++subFolder) {
-            subFolder->state = ListingState::Published;
-            readAhead.published.push_back(&*subFolder);
+    if (folder.failure) {
+        std::rethrow_exception(folder.failure);
+    }
+    if (!folder.listed) {
+        ListWalkedFolder(readAhead.rules, folder);
+        if (!readAhead.helpers.empty()) {
+            lock.lock();
+            Publish(readAhead, folder);
         }
     }
-    readAhead.changed.notify_all();
 }
 
-SubFolderListing TakeListing(ReadAhead& readAhead, SubFolder& subFolder) {
-    if (!readAhead.helpers.empty()) {
-        std::unique_lock<std::mutex> lock(readAhead.mutex);
-        TakeBack(readAhead, lock, subFolder);
-    }
-    if (subFolder.listing.failure) {
-        std::rethrow_exception(subFolder.listing.failure);
-    }
-    if (!subFolder.listed) {
-        return ListSubFolder(readAhead.source, *subFolder.parent, *subFolder.name);
-    }
-    return std::move(subFolder.listing);
-}
-
-void Withdraw(ReadAhead& readAhead, SubFolder* first, SubFolder* end) {
+void Withdraw(ReadAhead& readAhead, WalkedFolder* first, WalkedFolder* end) {
     if (readAhead.helpers.empty()) {
         return;
     }
     std::unique_lock<std::mutex> lock(readAhead.mutex);
-    for (SubFolder* subFolder = first; subFolder != end; ++subFolder) {
-        TakeBack(readAhead, lock, *subFolder);
+    std::vector<std::pair<WalkedFolder*, WalkedFolder*>> ranges = {{first, end}};
+    while (!ranges.empty()) {
+        const auto [from, to] = ranges.back();
+        ranges.pop_back();
+        for (WalkedFolder* folder = from; folder != to; ++folder) {
+            TakeBack(readAhead, lock, *folder);
+            if (folder->listed) {
+                WalkedFolder* const below = folder->subFolders.data();
+                ranges.emplace_back(below, below + folder->subFolders.size());
+            }
+        }
     }
 }
 
