@@ -23,9 +23,9 @@ using LeftOutOfWalk = std::function<bool(std::string_view pathBelowRoot, bool is
 // and those whose names cannot stand in the new files, are reported on errorOutput and the walk
 // goes on. A root that cannot be listed (also one that is missing or no folder) is not reported
 // here: it is the error returned, and nothing is appended. A walk that cannot go on (out of
-// memory or handles, the root itself gone) throws boost::system::system_error. Up to threads
-// threads (the calling one included) list folders side by side; what the walk gives is the same
-// for any number.
+// memory or handles, the root itself gone) throws boost::system::system_error. With threads
+// above one, that many helper threads list folders ahead of the calling one, which walks; what
+// the walk gives is the same for any number.
 boost::system::error_code WalkSourceTree(const std::string& root, SourceInventory& inventory,
                                          FolderList& folders, std::ostream& errorOutput,
                                          const LeftOutOfWalk& leftOut = {},

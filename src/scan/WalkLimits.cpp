@@ -28,7 +28,7 @@ WalkLimits LimitsForWalk(std::size_t threads, std::size_t handleLimit) {
     const std::size_t available = handleLimit > kKeptFree ? handleLimit - kKeptFree : 0;
     WalkLimits limits;
     if (threads > 1) {
-        limits.helpers = threads - 1;
+        limits.helpers = threads;
         limits.mostListedAhead = std::clamp<std::size_t>(available / 4, 1, kMostListedAhead);
     }
     limits.mostHeld =

@@ -11,14 +11,16 @@ struct WalkLimits {
     std::size_t mostHeld = 2;         // folders the walking thread holds open at once, at least 2
 };
 
-// How many threads a walk uses, the walking one included: one per processor it may run on, at most
-// four; one where the process may hold so few handles that folders listed ahead would crowd out the
-// walk.
+// How many threads list folders for a walk: one per processor the process may run on, at most
+// four, beside the thread that walks, which is mostly waiting for them (measured: on two cores,
+// one helper gains nothing and two halve the walk). One, the walking thread alone, where there is
+// one processor or the process may hold so few handles that folders listed ahead would crowd out
+// the walk.
 std::size_t WalkThreadCount();
 
-// The limits of a walk by threads threads in a process that may hold handleLimit handles: a few
-// are kept for the rest of the process, a quarter of the others (at most 64) for the folders
-// listed ahead, the rest for the walking thread's own folders.
+// The limits of a walk whose folders threads threads list, in a process that may hold handleLimit
+// handles: a few are kept for the rest of the process, a quarter of the others (at most 64) for the
+// folders listed ahead, the rest for the walking thread's own folders.
 WalkLimits LimitsForWalk(std::size_t threads, std::size_t handleLimit);
 
 }  // namespace tamrivo
