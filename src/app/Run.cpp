@@ -1,5 +1,6 @@
 #include "app/Run.h"
 
+#include <future>
 #include <iterator>
 #include <ostream>
 #include <sstream>
@@ -67,6 +68,12 @@ bool WalkTheTree(const CommandLineOptions& options, const RunPaths& paths,
     return true;
 }
 
+// Runs work on a thread of its own, or, where none can be started, when its result is asked for.
+template <typename Work>
+auto Meanwhile(Work work) {
+    return std::async(std::launch::async | std::launch::deferred, std::move(work));
+}
+
 std::string WholeText(std::istream& input) {
     return std::string(std::istreambuf_iterator<char>(input), {});
 }
@@ -108,53 +115,70 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
                             output)) {
         return false;
     }
-    SourceInventory inventory;
-    FolderList folders;
-    if (!WalkTheTree(options, paths, inventory, folders, output, errorOutput)) {
-        return false;
-    }
-    PreparedOutput newProject;
-    PreparedOutput newFilters;
-    const auto writeOutput = [&](const std::string& what, const boost::filesystem::path& path,
-                                 const std::string& otherInput,
-                                 const std::function<void(std::ostream&)>& write,
-                                 PreparedOutput& prepared) {
-        if (!options.replace) {
-            return WriteRunOutput(what, path, inputs, write, output);
-        }
-        return PrepareRunOutput(what, path, {otherInput}, write, output, prepared);
-    };
-
-    // An input that cannot be read whole gives nothing made from it: no new project file and no
-    // report (which compares with it), or no new filters file.
+    // The project file needs nothing from the walk: it is read meanwhile, and what the reading
+    // has to say waits for the walk's end, so that standard output keeps its order. An input that
+    // cannot be read whole gives nothing made from it: no new project file and no report (which
+    // compares with it), or no new filters file.
     LineList projectLines;
     OldItemList oldItems;
-    const bool projectRead = ReadRunInput(
-        kProjectFile, paths.project,
-        [&](std::istream& input) {
-            const TextFault fault = ReadProjectLines(input, projectLines);
-            ExtractOldItems(projectLines, oldItems);
-            RemoveEmptyItemGroups(projectLines);
-            return fault;
-        },
-        output);
-    bool complete = projectRead && writeOutput(
-                                       kNewProjectFile, paths.newProject, paths.filters,
-                                       [&](std::ostream& stream) {
-                                           WriteNewProject(stream, projectLines, inventory);
-                                       },
-                                       newProject);
+    std::ostringstream projectReadLines;
+    std::future<bool> projectReading = Meanwhile([&] {
+        return ReadRunInput(
+            kProjectFile, paths.project,
+            [&](std::istream& input) {
+                const TextFault fault = ReadProjectLines(input, projectLines);
+                ExtractOldItems(projectLines, oldItems);
+                RemoveEmptyItemGroups(projectLines);
+                return fault;
+            },
+            projectReadLines);
+    });
+    SourceInventory inventory;
+    FolderList folders;
+    const bool walked = WalkTheTree(options, paths, inventory, folders, output, errorOutput);
+    const bool projectRead = projectReading.get();
+    if (!walked) {
+        return false;
+    }
+    output << projectReadLines.str();
 
+    // The two files are written side by side, each beside its path, and put in place in the
+    // order of the run, the project first; what each step says comes out in that order too. With
+    // --Replace both are put in place only once both are complete.
+    const auto inputsBeside = [&](const std::string& otherInput) {
+        return options.replace ? std::vector<std::string>{otherInput} : inputs;
+    };
+    PreparedOutput newProject;
+    std::ostringstream projectWriteLines;
+    std::future<bool> projectWriting = Meanwhile([&] {
+        return projectRead &&
+               PrepareRunOutput(
+                   kNewProjectFile, paths.newProject, inputsBeside(paths.filters),
+                   [&](std::ostream& stream) { WriteNewProject(stream, projectLines, inventory); },
+                   projectWriteLines, newProject);
+    });
+    PreparedOutput newFilters;
+    std::ostringstream filtersWriteLines;
     LineList filtersHead;
     KeptIdentifiers kept;
-    complete = ReadFilters(paths, options.keepIdentifiers, filtersHead, kept, output) &&
-               writeOutput(
-                   kNewFiltersFile, paths.newFilters, paths.project,
-                   [&](std::ostream& stream) {
-                       WriteNewFilters(stream, filtersHead, inventory, folders, kept);
-                   },
-                   newFilters) &&
-               complete;
+    bool filtersComplete =
+        ReadFilters(paths, options.keepIdentifiers, filtersHead, kept, filtersWriteLines) &&
+        PrepareRunOutput(
+            kNewFiltersFile, paths.newFilters, inputsBeside(paths.project),
+            [&](std::ostream& stream) {
+                WriteNewFilters(stream, filtersHead, inventory, folders, kept);
+            },
+            filtersWriteLines, newFilters);
+    bool projectComplete = projectWriting.get();
+    output << projectWriteLines.str();
+    if (!options.replace) {
+        projectComplete = projectComplete && PlaceRunOutput(newProject, output);
+    }
+    output << filtersWriteLines.str();
+    if (!options.replace) {
+        filtersComplete = filtersComplete && PlaceRunOutput(newFilters, output);
+    }
+    bool complete = projectComplete && filtersComplete;
     if (options.replace && complete) {
         complete = PlaceRunOutput(newProject, output) && PlaceRunOutput(newFilters, output);
     }

@@ -838,6 +838,12 @@ TEST(RobustnessEndToEnd, ARunKilledWhileWritingLeavesThePreviousNewFileAndALater
     const int folder = open(run.prj.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     names = NamesIn(folder);
     close(folder);
+    // The killed run wrote the new filters file side by side: its leftover may stand there too.
+    const std::string filtersLeftover = "App.vcxproj.filters.new.tmp-" + std::to_string(killed);
+    names.erase(std::remove_if(
+                    names.begin(), names.end(),
+                    [&](const std::string& name) { return name.rfind(filtersLeftover, 0) == 0; }),
+                names.end());
     EXPECT_EQ(names, (Strings{"App.vcxproj", "App.vcxproj.filters", "App.vcxproj.filters.new",
                               "App.vcxproj.new", leftover.substr(run.prj.size() + 1),
                               "TamrivoReport.txt"}));
