@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "scan/Classification.h"
 #include "scan/EntryNames.h"
 #include "scan/NtfsOrder.h"
+#include "scan/PathRules.h"
 
 namespace tamrivo {
 namespace {
@@ -123,19 +125,32 @@ void ListWalkedFolder(const ListingRules& rules, WalkedFolder& folder) {
     }
     folder.error = rules.source.List(folder.held, folder.entries);
     SortInNtfsOrder(folder.entries);
-    folder.fates.reserve(folder.entries.size());
+    folder.findings.resize(folder.entries.size());
     std::string path;
     for (std::size_t index = 0; index < folder.entries.size(); ++index) {
         const FolderEntry& entry = folder.entries[index];
+        EntryFinding& finding = folder.findings[index];
         JoinWindowsPath(folder.windowsPath, folder.parent == nullptr, entry.name, path);
-        folder.fates.push_back(FateOf(rules, entry, path));
-        if (IsEnteredAsFolder(entry, folder.fates.back())) {
+        finding.fate = FateOf(rules, entry, path);
+        if (finding.fate != EntryFate::Walked) {
+            continue;
+        }
+        if (!entry.statusError && entry.isFolder) {
+            finding.folderText = path;
+            TrimThroughSrc(finding.folderText);
+            finding.listsFolder = IsOutsideExcludedFolders(finding.folderText);
+        }
+        if (IsEnteredAsFolder(entry, finding.fate)) {
             WalkedFolder& subFolder = folder.subFolders.emplace_back();
             subFolder.parent = &folder;
             subFolder.name = entry.name;
             subFolder.windowsPath = path;
             subFolder.place = folder.place;
             subFolder.place.push_back(static_cast<std::uint32_t>(index));
+        }
+        finding.kind = ClassifyScannedPath(path);
+        if (finding.kind) {
+            finding.projectPath = std::move(path);
         }
     }
 }

@@ -10,7 +10,9 @@ namespace {
 SourceInventory Scanned(const std::vector<std::string>& paths) {
     SourceInventory inventory;
     for (std::string path : paths) {
-        ClassifyScannedPath(path, inventory);
+        if (const auto kind = ClassifyScannedPath(path)) {
+            ListOfKind(inventory, *kind).push_back(path);
+        }
     }
     return inventory;
 }
