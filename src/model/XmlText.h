@@ -68,11 +68,17 @@ inline constexpr auto ValueEscapes = [] {
 // Gives the value itself when no byte of it is escaped; otherwise the escaped text, kept in
 // storage.
 inline std::string_view EscapedValue(std::string_view value, std::string& storage) {
-    const auto isEscaped = [](char c) {
-        return !ValueEscapes[static_cast<unsigned char>(c)].empty();
-    };
+    // Every byte of every written path passes here, and almost none is one to escape: one byte
+    // of a table each, not a look at its escape.
+    static constexpr auto kIsEscaped = [] {
+        std::array<bool, 256> escaped{};
+        for (std::size_t byte = 0; byte < escaped.size(); ++byte) {
+            escaped[byte] = !ValueEscapes[byte].empty();
+        }
+        return escaped;
+    }();
     std::size_t pos = 0;
-    while (pos < value.size() && !isEscaped(value[pos])) {
+    while (pos < value.size() && !kIsEscaped[static_cast<unsigned char>(value[pos])]) {
         ++pos;
     }
     if (pos == value.size()) {

@@ -36,8 +36,31 @@ void Publish(ReadAhead& readAhead, WalkedFolder& folder) {
     }
 }
 
-// Lists published folders, earliest in walk order first, until the read-ahead is over. A helper
-// that finds mostListedAhead listings waiting for the walk rests until half of them are taken.
+// Lists the earliest published folder in walk order, as a helper; the lock is held, but not
+// while listing.
+void ListEarliestPublished(ReadAhead& readAhead, std::unique_lock<std::mutex>& lock) {
+    WalkedFolder& folder = **readAhead.published.begin();
+    readAhead.published.erase(readAhead.published.begin());
+    folder.state = ListingState::Listing;
+    ++readAhead.listedAhead;
+    lock.unlock();
+    try {
+        ListWalkedFolder(readAhead.rules, folder);
+    } catch (...) {
+        folder.failure = std::current_exception();
+    }
+    lock.lock();
+    folder.state = ListingState::ListedAhead;
+    if (!folder.failure) {
+        Publish(readAhead, folder);
+    }
+    if (readAhead.awaited == &folder) {
+        readAhead.listingForWalk.notify_one();
+    }
+}
+
+// Lists published folders until the read-ahead is over. A helper that finds mostListedAhead
+// listings waiting for the walk rests until half of them are taken.
 void ListAhead(ReadAhead& readAhead) {
     std::unique_lock<std::mutex> lock(readAhead.mutex);
     std::size_t resumeBelow = readAhead.mostListedAhead;
@@ -51,24 +74,7 @@ void ListAhead(ReadAhead& readAhead) {
         if (readAhead.over) {
             return;
         }
-        WalkedFolder& folder = **readAhead.published.begin();
-        readAhead.published.erase(readAhead.published.begin());
-        folder.state = ListingState::Listing;
-        ++readAhead.listedAhead;
-        lock.unlock();
-        try {
-            ListWalkedFolder(readAhead.rules, folder);
-        } catch (...) {
-            folder.failure = std::current_exception();
-        }
-        lock.lock();
-        folder.state = ListingState::ListedAhead;
-        if (!folder.failure) {
-            Publish(readAhead, folder);
-        }
-        if (readAhead.awaited == &folder) {
-            readAhead.listingForWalk.notify_one();
-        }
+        ListEarliestPublished(readAhead, lock);
         const bool full = readAhead.listedAhead >= readAhead.mostListedAhead;
         resumeBelow = full ? HalfTheListings(readAhead) : readAhead.mostListedAhead;
     }
@@ -76,6 +82,10 @@ void ListAhead(ReadAhead& readAhead) {
 
 // Makes the folder the walk's own; the lock is held.
 void TakeBack(ReadAhead& readAhead, std::unique_lock<std::mutex>& lock, WalkedFolder& folder) {
+    // While a helper lists it, the walk lists what comes next rather than sleep.
+    while (folder.state == ListingState::Listing && !readAhead.published.empty()) {
+        ListEarliestPublished(readAhead, lock);
+    }
     readAhead.awaited = &folder;
     readAhead.listingForWalk.wait(lock,
                                   [&folder] { return folder.state != ListingState::Listing; });
