@@ -194,7 +194,7 @@ TEST(WalkFolders, ListingsFinishingInTheWorstOrderGiveThePlainPreOrder) {
     tree.adversarial = true;
     // Which listings run side by side is up to the threads: each count walks several times.
     for (const std::size_t helpers : {1, 2, 3}) {
-        for (int walk = 0; walk < 5; ++walk) {
+        for (int walk = 0; walk < 10; ++walk) {
             EXPECT_TRUE(WalkScripted(tree, {helpers, 8, 1000}) == alone)
                 << helpers << " helpers, walk " << walk;
         }
