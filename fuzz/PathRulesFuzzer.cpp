@@ -44,6 +44,11 @@ std::optional<ProjectItemKind> KindOf(const std::string& path,
     return kind;
 }
 
+std::size_t EntryCount(const SourceInventory& inventory) {
+    return inventory.headerFiles.size() + inventory.sourceFiles.size() +
+           inventory.otherFiles.size();
+}
+
 void CheckTrimAndParent(const std::string& path) {
     std::string trimmed = path;
     FuzzCheck(TrimThroughSrc(trimmed) == trimmed,
@@ -100,14 +105,16 @@ void CheckClassification(const std::string& path) {
                   "the project path form changed the extension");
     }
 
+    SourceInventory inventory;
     std::string scanned = path;
-    const auto filed = ClassifyScannedPath(scanned);
+    ClassifyScannedPath(scanned, inventory);
     const auto kind = KindOf(path, ScanExtensionTable);
     if (!IsOutsideExcludedFolders(path) || !kind) {
-        FuzzCheck(!filed && scanned == path, "an excluded or unknown path was filed");
+        FuzzCheck(EntryCount(inventory) == 0, "an excluded or unknown path entered the inventory");
     } else {
-        FuzzCheck(filed == kind && scanned == projectPath,
-                  "a scanned path was not filed as its kind in project path form");
+        FuzzCheck(EntryCount(inventory) == 1 &&
+                      ListOfKind(inventory, *kind) == std::vector<std::string>{projectPath},
+                  "a scanned path did not enter its kind's list in project path form");
     }
 }
 

@@ -16,13 +16,11 @@ std::string MakeProjectPath(std::string& path) {
 
 // The extension lies after the "Src" that the project path form keeps (no extension holds a
 // capital S), so the scanned path tells the kind, and an entry of no known kind costs nothing more.
-std::optional<ProjectItemKind> ClassifyScannedPath(std::string& path) {
+void ClassifyScannedPath(std::string& path, SourceInventory& inventory) {
     const auto kind = KindByExtension(path, ScanExtensionTable);
-    if (!kind || !IsOutsideExcludedFolders(path)) {
-        return std::nullopt;
+    if (kind && IsOutsideExcludedFolders(path)) {
+        ListOfKind(inventory, *kind).push_back(MakeProjectPath(path));
     }
-    MakeProjectPath(path);
-    return kind;
 }
 
 void ClassifyOldItems(const OldItemList& oldItems, InventoryViews& oldInventory) {

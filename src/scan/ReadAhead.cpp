@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "scan/Classification.h"
 #include "scan/EntryNames.h"
 #include "scan/NtfsOrder.h"
-#include "scan/PathRules.h"
 
 namespace tamrivo {
 namespace {
@@ -135,32 +133,22 @@ void ListWalkedFolder(const ListingRules& rules, WalkedFolder& folder) {
     }
     folder.error = rules.source.List(folder.held, folder.entries);
     SortInNtfsOrder(folder.entries);
-    folder.findings.resize(folder.entries.size());
+    folder.fates.reserve(folder.entries.size());
     std::string path;
     for (std::size_t index = 0; index < folder.entries.size(); ++index) {
         const FolderEntry& entry = folder.entries[index];
-        EntryFinding& finding = folder.findings[index];
-        JoinWindowsPath(folder.windowsPath, folder.parent == nullptr, entry.name, path);
-        finding.fate = FateOf(rules, entry, path);
-        if (finding.fate != EntryFate::Walked) {
-            continue;
+        // The path only where it is asked for: the walking thread joins every entry's anyway.
+        if (rules.leftOut || (entry.isRealFolder && !entry.statusError)) {
+            JoinWindowsPath(folder.windowsPath, folder.parent == nullptr, entry.name, path);
         }
-        if (!entry.statusError && entry.isFolder) {
-            finding.folderText = path;
-            TrimThroughSrc(finding.folderText);
-            finding.listsFolder = IsOutsideExcludedFolders(finding.folderText);
-        }
-        if (IsEnteredAsFolder(entry, finding.fate)) {
+        folder.fates.push_back(FateOf(rules, entry, path));
+        if (IsEnteredAsFolder(entry, folder.fates.back())) {
             WalkedFolder& subFolder = folder.subFolders.emplace_back();
             subFolder.parent = &folder;
             subFolder.name = entry.name;
             subFolder.windowsPath = path;
             subFolder.place = folder.place;
             subFolder.place.push_back(static_cast<std::uint32_t>(index));
-        }
-        finding.kind = ClassifyScannedPath(path);
-        if (finding.kind) {
-            finding.projectPath = std::move(path);
         }
     }
 }

@@ -5,13 +5,11 @@
 #include <cstdint>
 #include <exception>
 #include <mutex>
-#include <optional>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "model/SourceInventory.h"
 #include "platform/FolderListing.h"
 #include "scan/FolderSource.h"
 #include "scan/SourceTreeWalk.h"
@@ -23,16 +21,6 @@ enum class EntryFate : unsigned char {
     Walked,   // listed, classified and, if a folder, entered
     Unfit,    // its name cannot stand in the new files: reported
     LeftOut,  // the caller leaves it out: nothing at all
-};
-
-// What the walk appends for one entry of a folder, worked out when the folder is listed, so that
-// the walking thread only appends, in order, what the listing threads found.
-struct EntryFinding {
-    EntryFate fate = EntryFate::Walked;
-    bool listsFolder = false;             // its folderText goes to the folder list
-    std::optional<ProjectItemKind> kind;  // its projectPath goes to the list of that kind
-    std::string folderText;
-    std::string projectPath;
 };
 
 // Who has a folder's listing.
@@ -54,12 +42,12 @@ struct WalkedFolder {
     ListingState state = ListingState::Walks;
     bool listed = false;
     SubFolderOpening opening = SubFolderOpening::Failed;
-    boost::system::error_code error;       // why it was not opened, or what ended its listing early
-    std::exception_ptr failure;            // an exception that stopped a helper listing it
-    HeldFolder held;                       // open from its listing until the walk lets go of it
-    FolderIdentity identity;               // noted when it is let go, to recognise it again
-    std::vector<FolderEntry> entries;      // in NTFS order
-    std::vector<EntryFinding> findings;    // one for each entry
+    boost::system::error_code error;   // why it was not opened, or what ended its listing early
+    std::exception_ptr failure;        // an exception that stopped a helper listing it
+    HeldFolder held;                   // open from its listing until the walk lets go of it
+    FolderIdentity identity;           // noted when it is let go, to recognise it again
+    std::vector<FolderEntry> entries;  // in NTFS order
+    std::vector<EntryFate> fates;
     std::vector<WalkedFolder> subFolders;  // the entries entered, in their order
 };
 
@@ -81,8 +69,7 @@ void JoinWindowsPath(const std::string& folder, bool isRoot, const std::string& 
                      std::string& path);
 
 // Opens the folder (the root by its path, any other inside its parent, refusing a link), lists
-// its entries in NTFS order, works out what the walk appends for each and finds the sub-folders to
-// enter.
+// its entries in NTFS order, decides each one's fate and finds the sub-folders to enter.
 void ListWalkedFolder(const ListingRules& rules, WalkedFolder& folder);
 
 // True when left comes before right in walk order.

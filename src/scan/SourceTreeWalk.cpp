@@ -6,7 +6,9 @@
 #include <ostream>
 #include <vector>
 
+#include "scan/Classification.h"
 #include "scan/EntryNames.h"
+#include "scan/PathRules.h"
 #include "scan/ReadAhead.h"
 
 namespace tamrivo {
@@ -26,7 +28,7 @@ void Forget(WalkedFolder& folder) {
     folder.error.clear();
     folder.held = HeldFolder();
     std::vector<FolderEntry>().swap(folder.entries);
-    std::vector<EntryFinding>().swap(folder.findings);
+    std::vector<EntryFate>().swap(folder.fates);
     std::vector<WalkedFolder>().swap(folder.subFolders);
 }
 
@@ -174,31 +176,32 @@ struct TreeWalk {
         }
     }
 
-    // Walks the next entry of the innermost folder: appends what its listing found for it.
+    // Walks the next entry of the innermost folder.
     void WalkEntry() {
         WalkPlace& place = stack.back();
         WalkedFolder& folder = *place.folder;
         const std::size_t index = place.next++;
         const FolderEntry& entry = folder.entries[index];
-        EntryFinding& finding = folder.findings[index];
-        if (finding.fate == EntryFate::LeftOut) {
+        const EntryFate fate = folder.fates[index];
+        if (fate == EntryFate::LeftOut) {
             return;
         }
-        if (finding.fate == EntryFate::Unfit || entry.statusError) {
-            JoinWindowsPath(folder.windowsPath, stack.size() == 1, entry.name, entryPath);
-            if (finding.fate == EntryFate::Unfit) {
-                Report(ShownPath(entryPath), WhyNameIsLeftOut(entry.name));
-                return;
-            }
+        JoinWindowsPath(folder.windowsPath, stack.size() == 1, entry.name, entryPath);
+        if (fate == EntryFate::Unfit) {
+            Report(ShownPath(entryPath), WhyNameIsLeftOut(entry.name));
+            return;
+        }
+        if (entry.statusError) {
             Report(entryPath, entry.statusError.message());
+        } else if (entry.isFolder) {
+            std::string folderText = entryPath;
+            TrimThroughSrc(folderText);
+            if (IsOutsideExcludedFolders(folderText)) {
+                folders.push_back(std::move(folderText));
+            }
         }
-        if (finding.listsFolder) {
-            folders.push_back(std::move(finding.folderText));
-        }
-        if (finding.kind) {
-            ListOfKind(inventory, *finding.kind).push_back(std::move(finding.projectPath));
-        }
-        if (IsEnteredAsFolder(entry, finding.fate)) {
+        ClassifyScannedPath(entryPath, inventory);  // turns entryPath into its project path
+        if (IsEnteredAsFolder(entry, fate)) {
             EnterSubFolder(folder.subFolders[place.nextSubFolder++]);
         }
     }

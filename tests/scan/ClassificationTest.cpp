@@ -10,9 +10,7 @@ namespace {
 SourceInventory Scanned(const std::vector<std::string>& paths) {
     SourceInventory inventory;
     for (std::string path : paths) {
-        if (const auto kind = ClassifyScannedPath(path)) {
-            ListOfKind(inventory, *kind).push_back(path);
-        }
+        ClassifyScannedPath(path, inventory);
     }
     return inventory;
 }
