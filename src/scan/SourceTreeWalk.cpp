@@ -230,12 +230,12 @@ boost::system::error_code WalkFolders(FolderSource& source, const std::string& r
     std::string rootPrefix;
     JoinWindowsPath(root, true, std::string(), rootPrefix);
     const ListingRules rules{source, leftOut, rootPrefix.size()};
-    ListWalkedFolder(rules, rootFolder);
+    // Made after the folders it lists, so that its helpers stop before they go.
+    ReadAhead readAhead(rules, limits.mostListedAhead, limits.helpers);
+    TakeListing(readAhead, rootFolder);  // the root's sub-folders are published with it
     if (rootFolder.error) {
         return rootFolder.error;
     }
-    // The read-ahead goes before the folders it lists: its helpers stop first.
-    ReadAhead readAhead(rules, limits.mostListedAhead, limits.helpers);
     TreeWalk walk{limits, inventory, folders, errorOutput, readAhead, {}, 0, {}};
     walk.Walk(rootFolder);
     return {};
