@@ -143,6 +143,7 @@ struct TreeWalk {
             for (std::size_t level = lost->level; level < stack.size(); ++level) {
                 WithdrawSubFolders(stack[level]);
             }
+            Forget(*stack[lost->level].folder);  // with the folders below it and their handles
             stack.resize(lost->level);
             letGo = std::min(letGo, stack.size());
         }
