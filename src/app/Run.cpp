@@ -14,7 +14,6 @@
 #include "model/LineList.h"
 #include "model/SourceInventory.h"
 #include "platform/FileAccess.h"
-#include "platform/FolderListing.h"
 #include "project/NewProjectWriter.h"
 #include "project/OldItemExtraction.h"
 #include "project/ProjectItemLines.h"
@@ -69,12 +68,13 @@ bool WalkTheTree(const CommandLineOptions& options, const RunPaths& paths,
     return true;
 }
 
-// Runs work on a thread of its own where the process may run on more than one processor and a
-// thread can be started; otherwise when its result is asked for.
+// Runs work on a thread of its own where the walk would use several threads (more than one
+// processor, and handles to spare: a file read beside the walk holds one); otherwise when its
+// result is asked for.
 template <typename Work>
 auto Meanwhile(Work work) {
     const std::launch policy =
-        ProcessorCount() > 1 ? std::launch::async | std::launch::deferred : std::launch::deferred;
+        WalkThreadCount() > 1 ? std::launch::async | std::launch::deferred : std::launch::deferred;
     return std::async(policy, std::move(work));
 }
 
