@@ -80,10 +80,6 @@ void ListAhead(ReadAhead& readAhead) {
 
 // Makes the folder the walk's own; the lock is held.
 void TakeBack(ReadAhead& readAhead, std::unique_lock<std::mutex>& lock, WalkedFolder& folder) {
-    // While a helper lists it, the walk lists what comes next rather than sleep.
-    while (folder.state == ListingState::Listing && !readAhead.published.empty()) {
-        ListEarliestPublished(readAhead, lock);
-    }
     readAhead.awaited = &folder;
     readAhead.listingForWalk.wait(lock,
                                   [&folder] { return folder.state != ListingState::Listing; });
@@ -180,6 +176,12 @@ void TakeListing(ReadAhead& readAhead, WalkedFolder& folder) {
     std::unique_lock<std::mutex> lock(readAhead.mutex, std::defer_lock);
     if (!readAhead.helpers.empty()) {
         lock.lock();
+        // While a helper lists it, the walk lists what comes next rather than sleep, within the
+        // listings ahead that the handles allow.
+        while (folder.state == ListingState::Listing && !readAhead.published.empty() &&
+               readAhead.listedAhead < readAhead.mostListedAhead) {
+            ListEarliestPublished(readAhead, lock);
+        }
         TakeBack(readAhead, lock, folder);
         lock.unlock();
     }
