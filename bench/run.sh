@@ -10,6 +10,8 @@
 # - a Tamrivo run (from the repository's Src folder, with the arguments a user gives);
 # - StatWalk --threads=<cores>, the parallel floor: readdir and one fstatat per entry, nothing
 #   else, spread over all cores through a shared stack of open folders;
+# - StatWalk --keep --threads=<cores>, the keeping floor: the same, keeping each entry's path
+#   until the end, each folder's entries sorted, as any walk that gives what it found must;
 # - `fdfind -L -u`, Debian's parallel walker (package fd-find);
 # - Tamrivo and StatWalk (one thread, the one-thread floor), each pinned to one core (taskset).
 # Prints the medians, the ratios, Tamrivo's peak resident memory and its processor time, summed
@@ -93,7 +95,7 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ /
 echo "Tamrivo: $(git -C "$top" rev-parse --short HEAD) (Release); $repeats pairs per size"
 
 # The timed commands of a round, by name; "pinned" ones run on the first core only.
-names=(tamrivo floor fd pinned floor1)
+names=(tamrivo floor keep fd pinned floor1)
 declare -A median_of rss cpu
 for count in "${sizes[@]}"; do
     repo=$(repository_for "$count")
@@ -104,6 +106,7 @@ for count in "${sizes[@]}"; do
     declare -A command_of=(
         [tamrivo]="${tamrivo_command[*]}"
         [floor]="$floor --threads=$(nproc) $root"
+        [keep]="$floor --keep --threads=$(nproc) $root"
         [fd]="fdfind -L -u . $root"
         [pinned]="taskset -c 0 ${tamrivo_command[*]}"
         [floor1]="taskset -c 0 $floor $root")
@@ -140,15 +143,18 @@ for count in "${sizes[@]}"; do
 done
 
 echo
-echo "tamrivo: a whole run; floor: the parallel floor on $(nproc) cores; fd: fdfind -L -u;"
+echo "tamrivo: a whole run; floor: the parallel floor on $(nproc) cores; keep: the keeping floor;"
+echo "fd: fdfind -L -u;"
 echo "pinned: a whole run on one core; floor1: the one-thread floor on that core"
-printf '%8s  %8s  %8s  %8s  %8s  %8s  %13s  %10s  %15s  %8s  %8s\n' files tamrivo floor fd \
-    pinned floor1 tamrivo/floor tamrivo/fd pinned/floor1 "peak MB" "CPU s"
+printf '%8s  %8s  %8s  %8s  %8s  %8s  %8s  %13s  %12s  %10s  %15s  %8s  %8s\n' files tamrivo \
+    floor keep fd pinned floor1 tamrivo/floor tamrivo/keep tamrivo/fd pinned/floor1 "peak MB" \
+    "CPU s"
 for count in "${sizes[@]}"; do
     awk -v n="$count" -v t="${median_of[tamrivo.$count]}" -v w="${median_of[floor.$count]}" \
-        -v f="${median_of[fd.$count]}" -v p="${median_of[pinned.$count]}" \
-        -v w1="${median_of[floor1.$count]}" -v r="${rss[$count]}" -v c="${cpu[$count]}" \
-        'BEGIN { printf "%8d  %8.3f  %8.3f  %8.3f  %8.3f  %8.3f  %13.2f  %10.2f  %15.2f  %8.1f  %8.3f\n", n, t, w, f, p, w1, t / w, t / f, p / w1, r / 1024, c }'
+        -v k="${median_of[keep.$count]}" -v f="${median_of[fd.$count]}" \
+        -v p="${median_of[pinned.$count]}" -v w1="${median_of[floor1.$count]}" \
+        -v r="${rss[$count]}" -v c="${cpu[$count]}" \
+        'BEGIN { printf "%8d  %8.3f  %8.3f  %8.3f  %8.3f  %8.3f  %8.3f  %13.2f  %12.2f  %10.2f  %15.2f  %8.1f  %8.3f\n", n, t, w, k, f, p, w1, t / w, t / k, t / f, p / w1, r / 1024, c }'
 done
 if [[ -n "${rss[100000]:-}" && -n "${rss[300000]:-}" ]]; then
     awk -v t1="${median_of[tamrivo.100000]}" -v t3="${median_of[tamrivo.300000]}" \
