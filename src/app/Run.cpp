@@ -152,6 +152,18 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     const auto inputsBeside = [&](const std::string& otherInput) {
         return options.replace ? std::vector<std::string>{otherInput} : inputs;
     };
+    // The report's comparison reads what the writers read, beside them; its content, or the
+    // failure that stopped it, is taken in the run's order. The old items go with it.
+    std::future<ReportContent> comparing;
+    if (projectRead) {
+        comparing = Meanwhile([&] {
+            return RunStep("making the report", NarrowString(paths.reportFile), [&] {
+                ReportContent content = CompareOldItemsWithTree(oldItems, inventory);
+                OldItemList().swap(oldItems);
+                return content;
+            });
+        });
+    }
     PreparedOutput newProject;
     std::ostringstream projectWriteLines;
     std::future<bool> projectWriting = Meanwhile([&] {
@@ -187,10 +199,10 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
         complete = PlaceRunOutput(newProject, output) && PlaceRunOutput(newFilters, output);
     }
 
-    // The report, last because it sorts the inventory; its failure leaves the exit code alone.
+    // The report, last; its failure leaves the exit code alone.
     if (projectRead) {
+        const ReportContent report = comparing.get();
         RunStep("making the report", NarrowString(paths.reportFile), [&] {
-            const ReportContent report = CompareOldItemsWithTree(oldItems, inventory);
             PrintReportSummary(report, output);
             WriteRunOutput(
                 kReportFile, paths.reportFile, inputs,

@@ -26,16 +26,14 @@ void MergeRuns(std::vector<Text>& list, std::size_t first, std::size_t middle, s
     std::inplace_merge(from, begin + middle, to);
 }
 
-template <typename Text>
-void AppendCounts(std::deque<std::string>& lines, const KindLists<Text>& inventory) {
+void AppendCounts(std::deque<std::string>& lines, const InventoryViews& inventory) {
     lines.push_back("Number of Header Files: " + std::to_string(inventory.headerFiles.size()));
     lines.push_back("Number of Source Files: " + std::to_string(inventory.sourceFiles.size()));
     lines.push_back("Number of Other  Files: " + std::to_string(inventory.otherFiles.size()));
 }
 
 std::deque<std::string> SummaryLines(const InventoryViews& oldInventory,
-                                     const SourceInventory& inventory,
-                                     const InventoryViews& added) {
+                                     const InventoryViews& inventory, const InventoryViews& added) {
     std::deque<std::string> lines = {"Tamrivo.exe report TamrivoReport.txt: " + MakeTimestamp(),
                                      "",
                                      "Tamrivo Report:",
@@ -63,13 +61,21 @@ void WriteList(std::ostream& output, std::string_view heading, std::size_t dashe
 
 }  // namespace
 
-ReportContent CompareOldItemsWithTree(const OldItemList& oldItems, SourceInventory& inventory) {
+ReportContent CompareOldItemsWithTree(const OldItemList& oldItems,
+                                      const SourceInventory& inventory) {
     InventoryViews oldInventory;
     ClassifyOldItems(oldItems, oldInventory);
-    SortLists(inventory);
+    // Views, sorted: the inventory stays in walk order for the writers, which may read it
+    // meanwhile.
+    InventoryViews treeInventory;
+    for (const ProjectItemKind kind : AllItemKinds) {
+        const std::vector<std::string>& files = ListOfKind(inventory, kind);
+        ListOfKind(treeInventory, kind).assign(files.begin(), files.end());
+    }
+    SortLists(treeInventory);
     SortLists(oldInventory);
-    InventoryViews added = EntriesMissingFrom(inventory, oldInventory);
-    return {SummaryLines(oldInventory, inventory, added), std::move(added)};
+    InventoryViews added = EntriesMissingFrom(treeInventory, oldInventory);
+    return {SummaryLines(oldInventory, treeInventory, added), std::move(added)};
 }
 
 void PrintReportSummary(const ReportContent& report, std::ostream& output) {

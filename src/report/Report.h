@@ -20,9 +20,10 @@ struct ReportContent {
     InventoryViews added;
 };
 
-// Compares the old project's items with the tree's files, sorting the inventory's lists in place;
-// the content refers to the entries of both, so it lives no longer than they do.
-ReportContent CompareOldItemsWithTree(const OldItemList& oldItems, SourceInventory& inventory);
+// Compares the old project's items with the tree's files, changing neither; the content refers
+// to the inventory's entries, so it lives no longer than they do.
+ReportContent CompareOldItemsWithTree(const OldItemList& oldItems,
+                                      const SourceInventory& inventory);
 
 // Prints the 23 summary lines on output.
 void PrintReportSummary(const ReportContent& report, std::ostream& output);
