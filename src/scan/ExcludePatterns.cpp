@@ -1,22 +1,19 @@
 #include "scan/ExcludePatterns.h"
 
 #include "model/AsciiCase.h"
+#include "scan/PathRules.h"
 
 namespace tamrivo {
 namespace {
 
 constexpr std::string_view kAnyNames = "**";
 
-bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 // The names of a path or pattern, split at either separator; empty names are kept.
 std::vector<std::string_view> SplitNames(std::string_view text) {
     std::vector<std::string_view> names;
     std::size_t start = 0;
     for (std::size_t pos = 0; pos <= text.size(); ++pos) {
-        if (pos == text.size() || IsSeparator(text[pos])) {
+        if (pos == text.size() || IsWindowsSeparator(text[pos])) {
             names.push_back(text.substr(start, pos - start));
             start = pos + 1;
         }
@@ -102,12 +99,12 @@ std::optional<ExcludePattern> ParseExcludePattern(std::string_view text, std::st
         reason = "empty";
         return std::nullopt;
     }
-    if (IsSeparator(text.back())) {
+    if (IsWindowsSeparator(text.back())) {
         pattern.foldersOnly = true;
         text.remove_suffix(1);
     }
     // A leading separator only says what a separator inside says: from the root.
-    const bool fromRoot = !text.empty() && IsSeparator(text.front());
+    const bool fromRoot = !text.empty() && IsWindowsSeparator(text.front());
     if (fromRoot) {
         text.remove_prefix(1);
     }

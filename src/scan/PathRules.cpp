@@ -7,10 +7,6 @@
 namespace tamrivo {
 namespace {
 
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 bool IsAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -34,17 +30,17 @@ std::size_t FindRootDirectoryStart(const std::string& path, std::size_t& rootNam
     }
     bool parsingRootName = false;
     std::size_t pos = 0;
-    if (IsSeparator(path[0])) {
-        if (size >= 2 && IsSeparator(path[1])) {
+    if (IsWindowsSeparator(path[0])) {
+        if (size >= 2 && IsWindowsSeparator(path[1])) {
             if (size == 2) {
                 rootNameSize = 2;
                 return 2;
             }
-            if (size >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
+            if (size >= 4 && (path[2] == '?' || path[2] == '.') && IsWindowsSeparator(path[3])) {
                 // "\\?\" and "\\.\" prefixes
                 parsingRootName = true;
                 pos = 4;
-            } else if (IsSeparator(path[2])) {
+            } else if (IsWindowsSeparator(path[2])) {
                 return 0;
             } else {
                 // "\\host": the network name is the root name
@@ -52,7 +48,7 @@ std::size_t FindRootDirectoryStart(const std::string& path, std::size_t& rootNam
                 rootNameSize = pos;
                 return pos;
             }
-        } else if (size >= 4 && path[1] == '?' && path[2] == '?' && IsSeparator(path[3])) {
+        } else if (size >= 4 && path[1] == '?' && path[2] == '?' && IsWindowsSeparator(path[3])) {
             // "\??\" prefix
             parsingRootName = true;
             pos = 4;
@@ -70,7 +66,7 @@ std::size_t FindRootDirectoryStart(const std::string& path, std::size_t& rootNam
             pos = i + 1;
             rootNameSize = pos;
             parsingRootName = false;
-            if (pos < size && IsSeparator(path[pos])) {
+            if (pos < size && IsWindowsSeparator(path[pos])) {
                 return pos;
             }
         }
@@ -96,7 +92,7 @@ std::size_t WindowsParentPathLength(const std::string& path) {
     const std::size_t rootDirectory = FindRootDirectoryStart(path, rootNameSize);
 
     std::size_t filenameStart = path.size();
-    while (filenameStart > rootNameSize && !IsSeparator(path[filenameStart - 1])) {
+    while (filenameStart > rootNameSize && !IsWindowsSeparator(path[filenameStart - 1])) {
         --filenameStart;
     }
     const std::size_t filenameSize = path.size() - filenameStart;
@@ -111,7 +107,7 @@ std::size_t WindowsParentPathLength(const std::string& path) {
             break;
         }
         --end;
-        if (!IsSeparator(path[end])) {
+        if (!IsWindowsSeparator(path[end])) {
             ++end;
             break;
         }

@@ -13,6 +13,11 @@ inline constexpr std::array<std::string_view, 3> ExcludedFolderMarkers = {
     "Src_ThirdParty\\Src_QRX5\\Src_VORN-QRX5\\ReviewDocument",
 };
 
+// True for a separator of a Windows path: a backslash or a slash.
+constexpr bool IsWindowsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
 // Cuts everything through the first "Src" and the one byte after it; returns a copy of the result.
 std::string TrimThroughSrc(std::string& path);
 

@@ -4,6 +4,7 @@
 
 #include "scan/EntryNames.h"
 #include "scan/NtfsOrder.h"
+#include "scan/PathRules.h"
 
 namespace tamrivo {
 namespace {
@@ -106,8 +107,7 @@ bool IsEnteredAsFolder(const FolderEntry& entry, EntryFate fate) {
 void JoinWindowsPath(const std::string& folder, bool isRoot, const std::string& name,
                      std::string& path) {
     const bool endsInSeparator =
-        isRoot && !folder.empty() &&
-        (folder.back() == '\\' || folder.back() == '/' || folder.back() == ':');
+        isRoot && !folder.empty() && (IsWindowsSeparator(folder.back()) || folder.back() == ':');
     path.assign(folder);
     if (!endsInSeparator) {
         path += '\\';
