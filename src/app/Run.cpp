@@ -152,12 +152,15 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     const auto inputsBeside = [&](const std::string& otherInput) {
         return options.replace ? std::vector<std::string>{otherInput} : inputs;
     };
+    const auto reportStep = [&](const auto& work) {
+        return RunStep("making the report", NarrowString(paths.reportFile), work);
+    };
     // The report's comparison reads what the writers read, beside them; its content, or the
     // failure that stopped it, is taken in the run's order. The old items go with it.
     std::future<ReportContent> comparing;
     if (projectRead) {
         comparing = Meanwhile([&] {
-            return RunStep("making the report", NarrowString(paths.reportFile), [&] {
+            return reportStep([&] {
                 ReportContent content = CompareOldItemsWithTree(oldItems, inventory);
                 OldItemList().swap(oldItems);
                 return content;
@@ -202,7 +205,7 @@ bool RegenerateProjectFiles(const CommandLineOptions& options, std::ostream& out
     // The report, last; its failure leaves the exit code alone.
     if (projectRead) {
         const ReportContent report = comparing.get();
-        RunStep("making the report", NarrowString(paths.reportFile), [&] {
+        reportStep([&] {
             PrintReportSummary(report, output);
             WriteRunOutput(
                 kReportFile, paths.reportFile, inputs,
